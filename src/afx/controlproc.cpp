@@ -1,0 +1,233 @@
+#include "afx/controlproc.h"
+
+#include <algorithm>
+#include <strings.h>
+
+#include "afx/msgloop.h"
+
+namespace afx {
+namespace {
+
+void Notify(Window* ctl, UINT code)
+{
+    if (ctl->parent)
+        SendMessage(ctl->parent, WM_COMMAND, MAKEWPARAM(static_cast<UINT>(ctl->id), code), reinterpret_cast<LPARAM>(ctl));
+}
+
+void SetEditText(Window* edit, std::string text, bool notify)
+{
+    edit->text = std::move(text);
+    edit->selStart = edit->selEnd = static_cast<int>(edit->text.size());
+    Changed(edit, What::Text);
+    Changed(edit, What::Selection);
+    if (notify)
+        Notify(edit, EN_CHANGE);
+}
+
+// Replaces the selection with `insert`; refused when the result would pass the text limit.
+void ReplaceSelection(Window* edit, std::string_view insert)
+{
+    auto a = static_cast<std::size_t>(std::min(edit->selStart, edit->selEnd));
+    auto b = static_cast<std::size_t>(std::max(edit->selStart, edit->selEnd));
+    std::string next = edit->text.substr(0, a) + std::string(insert) + edit->text.substr(b);
+    if (edit->limit > 0 && next.size() > static_cast<std::size_t>(edit->limit))
+        return;
+    edit->text = std::move(next);
+    edit->selStart = edit->selEnd = static_cast<int>(a + insert.size());
+    Changed(edit, What::Text);
+    Changed(edit, What::Selection);
+    Notify(edit, EN_CHANGE);
+}
+
+void EditKey(Window* edit, UINT vk)
+{
+    int len = static_cast<int>(edit->text.size());
+    bool hasSel = edit->selStart != edit->selEnd;
+    switch (vk) {
+    case VK_BACK:
+        if (!hasSel && edit->selEnd > 0)
+            edit->selStart = edit->selEnd - 1;
+        if (edit->selStart != edit->selEnd)
+            ReplaceSelection(edit, "");
+        return;
+    case VK_DELETE:
+        if (!hasSel && edit->selEnd < len)
+            edit->selEnd = edit->selStart + 1;
+        if (edit->selStart != edit->selEnd)
+            ReplaceSelection(edit, "");
+        return;
+    case VK_LEFT: edit->selStart = edit->selEnd = std::max(0, edit->selEnd - 1); break;
+    case VK_RIGHT: edit->selStart = edit->selEnd = std::min(len, edit->selEnd + 1); break;
+    case VK_HOME: edit->selStart = edit->selEnd = 0; break;
+    case VK_END: edit->selStart = edit->selEnd = len; break;
+    default: return;
+    }
+    Changed(edit, What::Selection);
+}
+
+void SelectEntry(Window* list, int index, bool notify)
+{
+    int count = static_cast<int>(list->items.size());
+    int sel = (index >= 0 && index < count) ? index : CB_ERR;
+    if (sel != list->sel) {
+        list->sel = sel;
+        Changed(list, What::Selection);
+    }
+    if (notify && sel != CB_ERR)
+        Notify(list, CBN_SELCHANGE);
+}
+
+void ListKey(Window* list, UINT vk)
+{
+    int last = static_cast<int>(list->items.size()) - 1;
+    if (last < 0)
+        return;
+    int next = list->sel;
+    switch (vk) {
+    case VK_UP: next = list->sel == CB_ERR ? 0 : std::max(0, list->sel - 1); break;
+    case VK_DOWN: next = list->sel == CB_ERR ? 0 : std::min(last, list->sel + 1); break;
+    case VK_HOME: next = 0; break;
+    case VK_END: next = last; break;
+    default: return;
+    }
+    if (next != list->sel)
+        SelectEntry(list, next, true);
+}
+
+int AddSorted(Window* list, const char* text)
+{
+    std::string s = text ? text : "";
+    auto pos = std::find_if(list->items.begin(), list->items.end(),
+                            [&](const std::string& e) { return strcasecmp(s.c_str(), e.c_str()) < 0; });
+    int index = static_cast<int>(pos - list->items.begin());
+    list->items.insert(pos, std::move(s));
+    if (list->sel >= index)
+        ++list->sel;
+    Changed(list, What::Items);
+    return index;
+}
+
+LRESULT SetImage(Window* w, HBITMAP image)
+{
+    HBITMAP previous = w->image;
+    if (image != previous) {  // the same image again costs the view nothing
+        w->image = image;
+        Changed(w, What::Image);
+    }
+    return reinterpret_cast<LRESULT>(previous);
+}
+
+void Click(Window* ctl)
+{
+    switch (ctl->kind) {
+    case Kind::AutoCheckBox:
+        SetFocusTo(ctl, false);
+        // An automatic check box changes itself before its parent hears of the click.
+        ctl->check = ctl->check == BST_CHECKED ? BST_UNCHECKED : BST_CHECKED;
+        Changed(ctl, What::Check);
+        Notify(ctl, BN_CLICKED);
+        break;
+    case Kind::PushButton:
+    case Kind::DefPushButton:
+    case Kind::BitmapButton:
+        SetFocusTo(ctl, false);
+        Notify(ctl, BN_CLICKED);
+        break;
+    case Kind::Edit:
+    case Kind::DropDownList:
+        SetFocusTo(ctl, false);
+        break;
+    default:
+        break;
+    }
+}
+
+}  // namespace
+
+void SetFocusTo(Window* ctl, bool selectAll)
+{
+    Window* top = ctl->Top();
+    if (ctl->kind == Kind::Edit && selectAll) {
+        ctl->selStart = 0;
+        ctl->selEnd = static_cast<int>(ctl->text.size());
+        Changed(ctl, What::Selection);
+    }
+    if (top->focus != ctl) {
+        top->focus = ctl;
+        Changed(top, What::Focus);
+    }
+}
+
+LRESULT ControlProc(Window* hwnd, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    switch (message) {
+    case WM_SETTEXT:
+        if (hwnd->kind == Kind::Edit) {
+            SetEditText(hwnd, reinterpret_cast<const char*>(lParam), true);
+        } else {
+            hwnd->text = reinterpret_cast<const char*>(lParam);
+            Changed(hwnd, What::Text);
+        }
+        return TRUE;
+    case BM_GETCHECK:
+        return hwnd->check;
+    case BM_SETCHECK:
+        if (hwnd->check != static_cast<int>(wParam)) {
+            hwnd->check = static_cast<int>(wParam);
+            Changed(hwnd, What::Check);
+        }
+        return 0;
+    case BM_SETIMAGE:
+    case STM_SETIMAGE:
+        return SetImage(hwnd, reinterpret_cast<HBITMAP>(lParam));
+    case EM_LIMITTEXT:
+        hwnd->limit = static_cast<int>(wParam);
+        Changed(hwnd, What::Limit);
+        return 0;
+    case CB_ADDSTRING:
+        return AddSorted(hwnd, reinterpret_cast<const char*>(lParam));
+    case CB_SETCURSEL:  // selects without telling anybody
+        SelectEntry(hwnd, static_cast<int>(wParam), false);
+        return hwnd->sel;
+    case CB_GETCURSEL:
+        return hwnd->sel;
+    case AFXM_CLICK:
+        Click(hwnd);
+        return 0;
+    case AFXM_FOCUS:
+        SetFocusTo(hwnd, false);
+        return 0;
+    case AFXM_PICK:
+        if (hwnd->kind == Kind::DropDownList)
+            SelectEntry(hwnd, static_cast<int>(wParam), true);
+        return 0;
+    case AFXM_EDITTEXT:
+        if (hwnd->kind == Kind::Edit) {
+            std::string text = *reinterpret_cast<const std::string*>(lParam);
+            if (hwnd->limit > 0 && text.size() > static_cast<std::size_t>(hwnd->limit))
+                text.resize(static_cast<std::size_t>(hwnd->limit));
+            if (text != hwnd->text)
+                SetEditText(hwnd, std::move(text), true);
+        }
+        return 0;
+    case AFXM_CHAR:
+        if (hwnd->kind == Kind::Edit) {
+            auto ch = static_cast<unsigned char>(wParam);
+            if (ch == '\b')
+                EditKey(hwnd, VK_BACK);
+            else if (ch >= 0x20)
+                ReplaceSelection(hwnd, std::string(1, static_cast<char>(ch)));
+        }
+        return 0;
+    case AFXM_KEY:
+        if (hwnd->kind == Kind::Edit)
+            EditKey(hwnd, static_cast<UINT>(wParam));
+        else if (hwnd->kind == Kind::DropDownList)
+            ListKey(hwnd, static_cast<UINT>(wParam));
+        return 0;
+    default:
+        return 0;
+    }
+}
+
+}  // namespace afx

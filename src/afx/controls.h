@@ -1,0 +1,27 @@
+// Control wrappers: members of a dialog class bound to its child windows by DDX_Control.
+#pragma once
+
+#include "afx/cwnd.h"
+
+class CButton : public CWnd {
+public:
+    HBITMAP SetBitmap(HBITMAP hBitmap);
+    HBITMAP GetBitmap() const { return m_hWnd ? m_hWnd->image : nullptr; }
+    int GetCheck() const { return m_hWnd ? m_hWnd->check : BST_UNCHECKED; }
+    void SetCheck(int nCheck);
+};
+
+class CStatic : public CWnd {
+public:
+    HBITMAP SetBitmap(HBITMAP hBitmap);
+    HBITMAP GetBitmap() const { return m_hWnd ? m_hWnd->image : nullptr; }
+};
+
+class CComboBox : public CWnd {
+public:
+    int AddString(LPCTSTR lpszString);
+    int SetCurSel(int nSelect);
+    int GetCurSel() const;
+    int GetCount() const;
+    void GetLBText(int nIndex, CString& rString) const;
+};

@@ -1,0 +1,53 @@
+// CWnd: the framework object behind a top-level window or attached to a control.
+#pragma once
+
+#include <memory>
+
+#include "afx/cmdtarget.h"
+#include "afx/cstring.h"
+#include "afx/window.h"
+
+class CDataExchange;
+class CMenu;
+
+class CWnd : public CCmdTarget {
+public:
+    CWnd();
+    ~CWnd() override;
+    CWnd(const CWnd&) = delete;
+    CWnd& operator=(const CWnd&) = delete;
+
+    HWND m_hWnd = nullptr;
+    HWND GetSafeHwnd() const { return m_hWnd; }
+    void Attach(HWND hWnd) { m_hWnd = hWnd; }
+
+    LRESULT SendMessage(UINT message, WPARAM wParam = 0, LPARAM lParam = 0);
+    void PostMessage(UINT message, WPARAM wParam = 0, LPARAM lParam = 0);
+    // Dispatches through the message map; what the map does not take goes to DefWindowProc.
+    virtual LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam);
+
+    BOOL UpdateData(BOOL bSaveAndValidate = TRUE);
+    virtual void DoDataExchange(CDataExchange* pDX);
+
+    HWND GetDlgItem(int nID) const;
+    void SetWindowText(LPCTSTR lpszString);
+    void GetWindowText(CString& rString) const;
+    UINT SetTimer(UINT nIDEvent, UINT nElapse, void (*lpfnTimer)(HWND, UINT, UINT, DWORD));
+    CMenu* GetSystemMenu(BOOL bRevert);
+    HICON SetIcon(HICON hIcon, BOOL bBigIcon);
+    BOOL IsIconic() const;
+    void GetClientRect(RECT* lpRect) const;
+    void EnableWindow(BOOL bEnable);
+
+protected:
+    // Passes the message being handled, unchanged, to the default handling.
+    LRESULT Default();
+    virtual LRESULT DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam);
+    virtual BOOL OnCommand(WPARAM wParam, LPARAM lParam);
+    BOOL OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult);
+
+private:
+    struct CurrentMsg { UINT message; WPARAM wParam; LPARAM lParam; };
+    CurrentMsg m_current{WM_NULL, 0, 0};
+    std::unique_ptr<CMenu> m_pSysMenu;
+};

@@ -1,0 +1,23 @@
+// A port bus: byte-wide access to I/O port numbers. Implementations: the simulated PC port,
+// direct x86 port instructions, and Linux ppdev.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace io {
+
+class Bus {
+public:
+    virtual ~Bus() = default;
+    virtual std::uint8_t In(std::uint16_t port) = 0;
+    virtual void Out(std::uint16_t port, std::uint8_t value) = 0;
+    // Short human name shown after the window caption, e.g. "simulated port" or "/dev/parport0";
+    // empty for direct hardware access.
+    virtual std::string Name() const = 0;
+};
+
+// The simulated port that serves until a real bus is installed; it lives as long as the program.
+Bus& BuiltInBus();
+
+}  // namespace io

@@ -1,0 +1,26 @@
+// Choosing, once at start, the bus through which the program reaches the parallel port.
+#pragma once
+
+#include "io/bus.h"
+#include "io/system_calls.h"
+
+#include <memory>
+#include <string>
+
+namespace io {
+
+struct BusChoice {
+    std::unique_ptr<Bus> bus;
+    // One line for standard error, without line end; empty when the ports are driven directly.
+    std::string message;
+    // Shown after the window caption, as in "Vellix - simulated port"; empty for direct I/O.
+    std::string caption;
+};
+
+// Direct port instructions if ioperm grants all four candidate ranges; else ppdev if a candidate
+// port can be claimed; else the simulated port. Raised IDs and every capability are given up
+// before any file is opened; if that fails it throws std::system_error rather than go on with
+// them. sys must outlive the bus.
+BusChoice ChooseBus(SystemCalls& sys);
+
+}  // namespace io

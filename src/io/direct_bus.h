@@ -1,0 +1,21 @@
+// Direct x86 port instructions, for a process that holds I/O permission for all candidate ports.
+#pragma once
+
+#if defined(__x86_64__) || defined(__i386__)
+
+#include "io/bus.h"
+
+namespace io {
+
+// An access to a port without permission kills the process (SIGSEGV), so only ChooseBus makes
+// one, after ioperm granted every candidate range.
+class DirectBus : public Bus {
+public:
+    std::uint8_t In(std::uint16_t port) override;
+    void Out(std::uint16_t port, std::uint8_t value) override;
+    std::string Name() const override;
+};
+
+}  // namespace io
+
+#endif

@@ -1,0 +1,102 @@
+#include "io/linux_system_calls.h"
+
+#include <cerrno>
+#include <fcntl.h>
+#include <filesystem>
+#include <fstream>
+#include <linux/capability.h>
+#include <sstream>
+#include <sys/ioctl.h>
+#include <sys/prctl.h>
+#include <sys/syscall.h>
+#include <unistd.h>
+
+#if defined(__x86_64__) || defined(__i386__)
+#include <sys/io.h>
+#endif
+
+namespace io {
+namespace {
+
+int Result(int rc)
+{
+    return rc < 0 ? -errno : rc;
+}
+
+}  // namespace
+
+int LinuxSystemCalls::IoPerm(unsigned long first, unsigned long count, bool enable)
+{
+#if defined(__x86_64__) || defined(__i386__)
+    return Result(::ioperm(first, count, enable ? 1 : 0));
+#else
+    (void)first;
+    (void)count;
+    (void)enable;
+    return -ENOSYS;
+#endif
+}
+
+int LinuxSystemCalls::Open(const std::string& path)
+{
+    return Result(::open(path.c_str(), O_RDWR | O_CLOEXEC));
+}
+
+int LinuxSystemCalls::Ioctl(int fd, unsigned long request, void* arg)
+{
+    return Result(::ioctl(fd, request, arg));
+}
+
+int LinuxSystemCalls::Close(int fd)
+{
+    return Result(::close(fd));
+}
+
+std::optional<std::string> LinuxSystemCalls::ReadTextFile(const std::string& path)
+{
+    std::ifstream in(path);
+    if (!in)
+        return std::nullopt;
+    std::ostringstream text;
+    text << in.rdbuf();
+    if (in.bad())
+        return std::nullopt;
+    return text.str();
+}
+
+std::vector<std::string> LinuxSystemCalls::ListDirectory(const std::string& path)
+{
+    std::vector<std::string> names;
+    std::error_code ec;
+    for (std::filesystem::directory_iterator it(path, ec), end; !ec && it != end; it.increment(ec))
+        names.push_back(it->path().filename().string());
+    return names;
+}
+
+Identity LinuxSystemCalls::GetIdentity()
+{
+    Identity id{};
+    ::getresuid(&id.realUid, &id.effectiveUid, &id.savedUid);
+    ::getresgid(&id.realGid, &id.effectiveGid, &id.savedGid);
+    return id;
+}
+
+int LinuxSystemCalls::SetIdentity(uid_t uid, gid_t gid)
+{
+    // Group first: once the user ID is given up, the group can no longer be changed.
+    if (::setresgid(gid, gid, gid) < 0)
+        return -errno;
+    return Result(::setresuid(uid, uid, uid));
+}
+
+int LinuxSystemCalls::ClearCapabilities()
+{
+    // Kernels before 4.3 have no ambient set and answer EINVAL; there is nothing to clear then.
+    if (::prctl(PR_CAP_AMBIENT, PR_CAP_AMBIENT_CLEAR_ALL, 0, 0, 0) < 0 && errno != EINVAL)
+        return -errno;
+    __user_cap_header_struct header{_LINUX_CAPABILITY_VERSION_3, 0};
+    __user_cap_data_struct data[_LINUX_CAPABILITY_U32S_3]{};
+    return Result(static_cast<int>(::syscall(SYS_capset, &header, data)));
+}
+
+}  // namespace io

@@ -1,0 +1,111 @@
+#include "io/simulated_port.h"
+
+namespace io {
+namespace {
+
+// Control register bits and the connector pins they drive.
+constexpr std::uint8_t kStrobe = 0x01;     // pin 1, inverted at the connector
+constexpr std::uint8_t kAutoFeed = 0x02;   // pin 14, inverted
+constexpr std::uint8_t kInit = 0x04;       // pin 16, as is
+constexpr std::uint8_t kSelectIn = 0x08;   // pin 17, inverted
+constexpr std::uint8_t kDirection = 0x20;  // data lines are inputs while set
+
+// Status register bits and the pins they sense.
+constexpr std::uint8_t kUnusedStatus = 0x07;  // not wired; read as 1
+constexpr std::uint8_t kError = 0x08;         // pin 15
+constexpr std::uint8_t kSelect = 0x10;        // pin 13
+constexpr std::uint8_t kPaperEnd = 0x20;      // pin 12
+constexpr std::uint8_t kAck = 0x40;           // pin 10
+constexpr std::uint8_t kBusy = 0x80;          // pin 11, inverted by the port
+
+// Control bits 6 and 7 are not implemented by the port and float high.
+constexpr std::uint8_t kControlUnused = 0xC0;
+
+enum Offset : std::uint16_t { kData = 0, kStatus = 1, kControl = 2 };
+
+}  // namespace
+
+SimulatedPort::SimulatedPort(std::vector<std::uint16_t> bases)
+{
+    for (std::uint16_t base : bases)
+        m_ports.emplace(base, Registers{});
+}
+
+std::uint8_t SimulatedPort::Status(const Registers& regs)
+{
+    const std::uint8_t c = regs.control;
+    // With the data drivers off, nothing drives pin 2 and the input pull-up wins.
+    const bool pin2 = (c & kDirection) != 0 || (regs.data & 0x01) != 0;
+    const bool pin1 = (c & kStrobe) == 0;
+    const bool pin14 = (c & kAutoFeed) == 0;
+    const bool pin16 = (c & kInit) != 0;
+    const bool pin17 = (c & kSelectIn) == 0;
+
+    std::uint8_t status = kUnusedStatus;
+    if (pin2) status |= kError;       // 2 -> 15
+    if (pin1) status |= kSelect;      // 1 -> 13
+    if (pin14) status |= kPaperEnd;   // 14 -> 12
+    if (pin16) status |= kAck;        // 16 -> 10
+    if (!pin17) status |= kBusy;      // 17 -> 11
+    return status;
+}
+
+SimulatedPort::Registers* SimulatedPort::Find(std::uint16_t port, std::uint16_t& offset)
+{
+    // The base this port number belongs to is the greatest base not above it.
+    auto it = m_ports.upper_bound(port);
+    if (it == m_ports.begin())
+        return nullptr;
+    --it;
+    offset = static_cast<std::uint16_t>(port - it->first);
+    return &it->second;
+}
+
+std::uint8_t SimulatedPort::In(std::uint16_t port)
+{
+    std::uint16_t offset = 0;
+    const Registers* regs = Find(port, offset);
+    if (regs == nullptr)
+        return 0xFF;  // nothing decodes this address: the bus floats high
+    switch (offset) {
+    case kData:
+        return (regs->control & kDirection) != 0 ? 0xFF : regs->data;
+    case kStatus:
+        return Status(*regs);
+    case kControl:
+        return regs->control | kControlUnused;
+    default:
+        return 0xFF;
+    }
+}
+
+void SimulatedPort::Out(std::uint16_t port, std::uint8_t value)
+{
+    std::uint16_t offset = 0;
+    Registers* regs = Find(port, offset);
+    if (regs == nullptr)
+        return;
+    switch (offset) {
+    case kData:
+        regs->data = value;  // latched even while the drivers are off
+        break;
+    case kControl:
+        regs->control = value;
+        break;
+    default:
+        break;  // the status register is read-only
+    }
+}
+
+std::string SimulatedPort::Name() const
+{
+    return "simulated port";
+}
+
+Bus& BuiltInBus()
+{
+    static SimulatedPort port;
+    return port;
+}
+
+}  // namespace io

@@ -1,0 +1,42 @@
+// The operating-system calls that choosing and driving a real port needs, behind one interface
+// so that bus selection and the ppdev bus can be tested against fakes.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <sys/types.h>
+#include <vector>
+
+namespace io {
+
+struct Identity {
+    uid_t realUid, effectiveUid, savedUid;
+    gid_t realGid, effectiveGid, savedGid;
+};
+
+// Calls that can fail return a negative errno value (descriptors and 0 on success), never -1 with
+// errno set, so a fake needs no global state.
+class SystemCalls {
+public:
+    virtual ~SystemCalls() = default;
+
+    // Grants (or revokes) access to count port numbers from first.
+    virtual int IoPerm(unsigned long first, unsigned long count, bool enable) = 0;
+    // Opens a device read-write, close-on-exec; the descriptor or -errno.
+    virtual int Open(const std::string& path) = 0;
+    virtual int Ioctl(int fd, unsigned long request, void* arg) = 0;
+    virtual int Close(int fd) = 0;
+
+    // Whole contents of a small text file such as one under /proc; nothing if unreadable.
+    virtual std::optional<std::string> ReadTextFile(const std::string& path) = 0;
+    // Names of the entries of a directory; empty if it is missing.
+    virtual std::vector<std::string> ListDirectory(const std::string& path) = 0;
+
+    virtual Identity GetIdentity() = 0;
+    // Sets real, effective and saved IDs to uid and gid (the group first, while still allowed).
+    virtual int SetIdentity(uid_t uid, gid_t gid) = 0;
+    // Empties the ambient, effective, permitted and inheritable capability sets.
+    virtual int ClearCapabilities() = 0;
+};
+
+}  // namespace io

@@ -1,0 +1,33 @@
+// The lamps: polled every tick and repainted after every change the panel makes.
+#include "panel/LptPanelDlg.h"
+#include "port/portio.h"
+
+void CLptPanelDlg::OnTimer(UINT nIDEvent)
+{
+    UpdateData(TRUE);
+    RefreshLamps();
+    UpdateData(FALSE);
+    (void)nIDEvent;  // timer 1 is the panel's only timer
+    Default();
+}
+
+void CLptPanelDlg::RefreshLamps()
+{
+    int d = ReadPortByte(static_cast<std::uint16_t>(m_nBaseAddr));
+    for (int i = 0; i < 8; i++) {
+        m_pDataLamp[i]->SetBitmap((d & m_nSetMask[i]) ? m_bmpLampOn : m_bmpLampOff);
+    }
+
+    int t = ReadPortByte(static_cast<std::uint16_t>(m_nBaseAddr + 1));
+    for (int k = 0; k < 5; k++) {
+        m_pStatusLamp[k]->SetBitmap((t & m_nSetMask[k + 3]) ? m_bmpLampOn : m_bmpLampOff);
+    }
+
+    // The control register is never read: its lamps show the byte last written. A lit lamp
+    // means the slot's state 1, which is a set bit for Init and TriState and a clear bit else.
+    for (int s = 0; s < 6; s++) {
+        int b = m_nCtrlWritten & m_nSetMask[s];
+        bool bLit = (s == 2 || s == 5) ? b != 0 : b == 0;
+        m_pCtrlLamp[s]->SetBitmap(bLit ? m_bmpLampOn : m_bmpLampOff);
+    }
+}

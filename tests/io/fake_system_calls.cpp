@@ -1,0 +1,126 @@
+#include "fake_system_calls.h"
+
+#include <cstdio>
+#include <linux/ppdev.h>
+#include <sys/ioctl.h>
+
+namespace iotest {
+namespace {
+
+std::string Hex(unsigned long value)
+{
+    char text[24];
+    std::snprintf(text, sizeof text, "%#lx", value);
+    return text;
+}
+
+const char* RequestName(unsigned long request)
+{
+    switch (request) {
+    case PPEXCL: return "PPEXCL";
+    case PPCLAIM: return "PPCLAIM";
+    case PPRELEASE: return "PPRELEASE";
+    case PPRDATA: return "PPRDATA";
+    case PPWDATA: return "PPWDATA";
+    case PPRSTATUS: return "PPRSTATUS";
+    case PPRCONTROL: return "PPRCONTROL";
+    case PPWCONTROL: return "PPWCONTROL";
+    case PPFCONTROL: return "PPFCONTROL";
+    case PPDATADIR: return "PPDATADIR";
+    default: return "unknown";
+    }
+}
+
+}  // namespace
+
+void FakeSystemCalls::AddLinuxPort(int number, unsigned base, int fd)
+{
+    const std::string name = "parport" + std::to_string(number);
+    directories["/proc/sys/dev/parport"].push_back(name);
+    files["/proc/sys/dev/parport/" + name + "/base-addr"] = std::to_string(base) + "\t0\n";
+    openResults["/dev/" + name] = fd;
+}
+
+std::size_t FakeSystemCalls::FirstCall(const std::string& prefix) const
+{
+    for (std::size_t i = 0; i < calls.size(); ++i)
+        if (calls[i].compare(0, prefix.size(), prefix) == 0)
+            return i;
+    return calls.size();
+}
+
+int FakeSystemCalls::IoPerm(unsigned long first, unsigned long count, bool enable)
+{
+    calls.push_back("ioperm " + Hex(first) + " " + std::to_string(count) + (enable ? " on" : " off"));
+    if (!enable)
+        return 0;
+    auto it = iopermErrorAt.find(first);
+    const int error = it != iopermErrorAt.end() ? it->second : iopermError;
+    return -error;
+}
+
+int FakeSystemCalls::Open(const std::string& path)
+{
+    calls.push_back("open " + path);
+    auto it = openResults.find(path);
+    return it != openResults.end() ? it->second : -ENOENT;
+}
+
+int FakeSystemCalls::Ioctl(int fd, unsigned long request, void* arg)
+{
+    std::string line = "ioctl " + std::to_string(fd) + " " + RequestName(request);
+    if (request == PPWDATA || request == PPWCONTROL)
+        line += " " + Hex(*static_cast<unsigned char*>(arg));
+    else if (request == PPDATADIR)
+        line += " " + std::to_string(*static_cast<int*>(arg));
+    calls.push_back(line);
+
+    if (auto it = ioctlErrors.find(request); it != ioctlErrors.end())
+        return -it->second;
+    if (request == PPRDATA || request == PPRSTATUS || request == PPRCONTROL)
+        *static_cast<unsigned char*>(arg) = readValues[request];
+    return 0;
+}
+
+int FakeSystemCalls::Close(int fd)
+{
+    calls.push_back("close " + std::to_string(fd));
+    return 0;
+}
+
+std::optional<std::string> FakeSystemCalls::ReadTextFile(const std::string& path)
+{
+    auto it = files.find(path);
+    if (it == files.end())
+        return std::nullopt;
+    return it->second;
+}
+
+std::vector<std::string> FakeSystemCalls::ListDirectory(const std::string& path)
+{
+    auto it = directories.find(path);
+    return it != directories.end() ? it->second : std::vector<std::string>{};
+}
+
+io::Identity FakeSystemCalls::GetIdentity()
+{
+    return identity;
+}
+
+int FakeSystemCalls::SetIdentity(uid_t uid, gid_t gid)
+{
+    calls.push_back("setidentity " + std::to_string(uid) + " " + std::to_string(gid));
+    if (setIdentityError != 0)
+        return -setIdentityError;
+    if (setIdentitySticks)
+        identity = {uid, uid, uid, gid, gid, gid};
+    return 0;
+}
+
+int FakeSystemCalls::ClearCapabilities()
+{
+    calls.push_back("clearcaps");
+    return -clearCapabilitiesError;
+}
+
+}  // namespace iotest

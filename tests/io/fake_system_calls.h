@@ -1,0 +1,48 @@
+// A scripted stand-in for the operating system: answers from tables and logs every call as text.
+#pragma once
+
+#include "io/system_calls.h"
+
+#include <cerrno>
+#include <map>
+#include <string>
+#include <vector>
+
+namespace iotest {
+
+class FakeSystemCalls : public io::SystemCalls {
+public:
+    // What the system answers.
+    int iopermError = 0;                            // errno for every range, 0 = granted
+    std::map<unsigned long, int> iopermErrorAt;     // per base, overrides iopermError
+    std::map<std::string, std::vector<std::string>> directories;
+    std::map<std::string, std::string> files;
+    std::map<std::string, int> openResults;         // descriptor or -errno; missing -> -ENOENT
+    std::map<unsigned long, int> ioctlErrors;       // by request, for every descriptor
+    std::map<unsigned long, unsigned char> readValues;  // byte answered by PPRDATA, PPRSTATUS
+    io::Identity identity{1000, 1000, 1000, 100, 100, 100};
+    int setIdentityError = 0;
+    bool setIdentitySticks = true;  // false: reports success but changes nothing
+    int clearCapabilitiesError = 0;
+
+    // What was asked, one line per call, e.g. "ioperm 0x378 3 on", "ioctl 5 PPWCONTROL 0x4".
+    std::vector<std::string> calls;
+
+    // A port the kernel knows: /proc entry parportN with this base, device opening as fd.
+    void AddLinuxPort(int number, unsigned base, int fd);
+
+    // Position of the first call starting with prefix, or calls.size() if none.
+    std::size_t FirstCall(const std::string& prefix) const;
+
+    int IoPerm(unsigned long first, unsigned long count, bool enable) override;
+    int Open(const std::string& path) override;
+    int Ioctl(int fd, unsigned long request, void* arg) override;
+    int Close(int fd) override;
+    std::optional<std::string> ReadTextFile(const std::string& path) override;
+    std::vector<std::string> ListDirectory(const std::string& path) override;
+    io::Identity GetIdentity() override;
+    int SetIdentity(uid_t uid, gid_t gid) override;
+    int ClearCapabilities() override;
+};
+
+}  // namespace iotest

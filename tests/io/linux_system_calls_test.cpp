@@ -1,0 +1,72 @@
+#include "io/linux_system_calls.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <cerrno>
+#include <filesystem>
+#include <fstream>
+#include <unistd.h>
+
+namespace {
+
+namespace fs = std::filesystem;
+
+class LinuxSystemCallsTest : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        m_dir = fs::temp_directory_path() / ("vellix-io-" + std::to_string(::getpid()));
+        fs::create_directories(m_dir / "parport0");
+        fs::create_directories(m_dir / "parport1");
+        std::ofstream(m_dir / "parport0" / "base-addr") << "888\t0\n";
+    }
+    void TearDown() override { fs::remove_all(m_dir); }
+
+    fs::path m_dir;
+    io::LinuxSystemCalls m_sys;
+};
+
+TEST_F(LinuxSystemCallsTest, ReadsAWholeTextFile)
+{
+    EXPECT_EQ(m_sys.ReadTextFile(m_dir / "parport0" / "base-addr"), "888\t0\n");
+}
+
+TEST_F(LinuxSystemCallsTest, MissingFileReadsAsNothing)
+{
+    EXPECT_EQ(m_sys.ReadTextFile(m_dir / "parport1" / "base-addr"), std::nullopt);
+}
+
+TEST_F(LinuxSystemCallsTest, ListsDirectoryEntriesByName)
+{
+    EXPECT_THAT(m_sys.ListDirectory(m_dir), testing::UnorderedElementsAre("parport0", "parport1"));
+    EXPECT_THAT(m_sys.ListDirectory(m_dir / "missing"), testing::IsEmpty());
+}
+
+TEST_F(LinuxSystemCallsTest, FailuresComeBackAsNegativeErrno)
+{
+    EXPECT_EQ(m_sys.Open((m_dir / "missing").string()), -ENOENT);
+    EXPECT_EQ(m_sys.Close(-1), -EBADF);
+    EXPECT_EQ(m_sys.Ioctl(-1, 0, nullptr), -EBADF);
+}
+
+TEST_F(LinuxSystemCallsTest, OpensReadWriteAndCloses)
+{
+    const fs::path file = m_dir / "parport0" / "base-addr";
+    const int fd = m_sys.Open(file.string());
+    ASSERT_GE(fd, 0);
+    EXPECT_EQ(::write(fd, "x", 1), 1);  // opened for writing too
+    EXPECT_EQ(m_sys.Close(fd), 0);
+    EXPECT_EQ(m_sys.Close(fd), -EBADF);
+}
+
+TEST_F(LinuxSystemCallsTest, IdentityIsTheProcessOwn)
+{
+    const io::Identity id = m_sys.GetIdentity();
+    EXPECT_EQ(id.realUid, ::getuid());
+    EXPECT_EQ(id.effectiveUid, ::geteuid());
+    EXPECT_EQ(id.realGid, ::getgid());
+    EXPECT_EQ(id.effectiveGid, ::getegid());
+}
+
+}  // namespace
