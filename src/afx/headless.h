@@ -22,6 +22,8 @@ public:
     void Then(std::function<void()> step);
     // Lets virtual time pass, with every timer that falls due in it delivered on time.
     void Sleep(Duration d);
+    // Moves the clock at once, as if the program had been busy that long.
+    void Advance(Duration d) { m_now += d; }
     bool ScriptDone() const { return m_script.empty(); }
     // Waits that found the script empty: the session then closes the active window.
     int Overruns() const { return m_overruns; }

@@ -1,0 +1,214 @@
+// The rules of the dialog framework that the program relies on, each shown once in a scripted
+// session against the headless front-end.
+#include <algorithm>
+#include <functional>
+
+#include <gtest/gtest.h>
+
+#include "afx/input.h"
+#include "test_dialog.h"
+
+using namespace afxtest;
+using afx::Duration;
+namespace input = afx::input;
+
+namespace {
+
+class CTestApp : public CWinApp {
+public:
+    CTestApp() : CWinApp("test") {}
+    int m_nHelp = 0;
+
+protected:
+    void OnHelpCommand() { ++m_nHelp; }
+    DECLARE_MESSAGE_MAP()
+};
+
+BEGIN_MESSAGE_MAP(CTestApp, CWinApp)
+    ON_COMMAND(ID_HELP, OnHelpCommand)
+END_MESSAGE_MAP()
+
+struct Session {
+    CTestApp app;
+    afx::HeadlessFrontend ui;
+    CTestDlg dlg;
+    int result = 0;
+
+    HWND Item(int id) { return dlg.GetDlgItem(id); }
+    HWND Top() { return dlg.m_hWnd; }
+    void Run()
+    {
+        app.m_pMainWnd = &dlg;
+        result = dlg.DoModal();
+    }
+};
+
+struct RuleCase {
+    const char* name;
+    std::function<void(Session&)> script;  // queues the user's steps
+    std::function<void(Session&)> check;   // after the dialog has ended
+};
+
+void PrintTo(const RuleCase& c, std::ostream* os) { *os << c.name; }
+
+const RuleCase kRules[] = {
+    {"AutoCheckBoxFlipsItselfBeforeItNotifies",
+     [](Session& s) { s.ui.Then([&] { input::Click(s.Item(IDC_T_CHECK)); }); },
+     [](Session& s) {
+         EXPECT_EQ(s.dlg.m_nCheckSeen, BST_CHECKED);
+         EXPECT_EQ(s.dlg.m_events, (std::vector<std::string>{"check"}));
+     }},
+    {"SetCurSelNotifiesNobodyButAUserPickDoes",
+     [](Session& s) {
+         s.ui.Then([&] {
+             EXPECT_EQ(s.Item(IDC_T_LIST)->items, (std::vector<std::string>{"a", "b", "c"}));
+             s.dlg.m_cbList.SetCurSel(1);
+             input::Pick(s.Item(IDC_T_LIST), 2);
+         });
+     },
+     [](Session& s) { EXPECT_EQ(s.dlg.m_events, (std::vector<std::string>{"list:2"})); }},
+    {"NoNotificationIsDispatchedWhileAnExchangeRuns",
+     [](Session& s) { s.ui.Then([&] { input::Click(s.Item(IDC_T_PUSH)); }); },
+     [](Session& s) {
+         EXPECT_EQ(s.dlg.m_events, (std::vector<std::string>{"push"}));
+         EXPECT_EQ(s.Item(IDC_T_EDIT), nullptr);  // the window is gone after the run
+     }},
+    {"ExchangeReplacesAnEditsTextOnlyWhereItDiffers",
+     [](Session& s) {
+         s.ui.Then([&] {
+             HWND edit = s.Item(IDC_T_EDIT);
+             s.ui.ResetChanges();
+             s.dlg.UpdateData(FALSE);
+             EXPECT_EQ(s.ui.Changes(edit, afx::What::Text), 0);
+             s.dlg.m_strText = "q";
+             s.dlg.UpdateData(FALSE);
+             EXPECT_EQ(s.ui.Changes(edit, afx::What::Text), 1);
+             EXPECT_EQ(edit->text, "q");
+         });
+     },
+     [](Session& s) { EXPECT_TRUE(s.dlg.m_events.empty()); }},
+    {"EditRefusesCharactersPastItsLimit",
+     [](Session& s) {
+         s.ui.Then([&] { input::Type(s.Top(), "abcd"); });
+         s.ui.Then([&] { EXPECT_EQ(s.Item(IDC_T_EDIT)->text, "abc"); });
+     },
+     [](Session& s) {
+         EXPECT_EQ(s.dlg.m_events, (std::vector<std::string>{"change:a", "change:ab", "change:abc"}));
+     }},
+    {"EnterInAnEditPressesTheDefaultButton",
+     [](Session& s) { s.ui.Then([&] { input::Key(s.Top(), VK_RETURN); }); },
+     [](Session& s) { EXPECT_EQ(s.result, IDOK); }},
+    {"EnterOnAPushButtonPressesThatButton",
+     [](Session& s) {
+         s.ui.Then([&] {
+             input::Key(s.Top(), VK_TAB);
+             input::Key(s.Top(), VK_TAB);  // edit -> check box -> push button
+             input::Key(s.Top(), VK_RETURN);
+         });
+         s.ui.Then([&] { input::Key(s.Top(), VK_ESCAPE); });
+     },
+     [](Session& s) {
+         EXPECT_EQ(s.dlg.m_events, (std::vector<std::string>{"push"}));
+         EXPECT_EQ(s.result, IDCANCEL);
+     }},
+    {"EscapeEndsWithCancel",
+     [](Session& s) { s.ui.Then([&] { input::Key(s.Top(), VK_ESCAPE); }); },
+     [](Session& s) { EXPECT_EQ(s.result, IDCANCEL); }},
+    {"CloseBoxEndsWithCancel",
+     [](Session& s) { s.ui.Then([&] { input::Close(s.Top()); }); },
+     [](Session& s) { EXPECT_EQ(s.result, IDCANCEL); }},
+    {"TicksComeBetweenMessagesAndNeverPileUp",
+     [](Session& s) {
+         s.ui.Then([&] { s.dlg.SetTimer(1, 300, nullptr); });
+         s.ui.Sleep(Duration(950));  // three periods pass: three ticks
+         s.ui.Then([&] {
+             // Busy for several periods while a click waits: the click first, then one tick.
+             s.ui.Advance(Duration(1000));
+             input::Click(s.Item(IDC_T_PUSH));
+         });
+     },
+     [](Session& s) {
+         EXPECT_EQ(s.dlg.m_events,
+                   (std::vector<std::string>{"tick:1", "tick:1", "tick:1", "push", "tick:1"}));
+         EXPECT_FALSE(s.dlg.m_bTickInsideHandler);
+     }},
+    {"CommandRangePassesTheClickedId",
+     [](Session& s) { s.ui.Then([&] { input::Click(s.Item(IDC_T_BIT2)); }); },
+     [](Session& s) { EXPECT_EQ(s.dlg.m_events, (std::vector<std::string>{"bit:22"})); }},
+    {"HelpKeyReachesTheApplicationsHelpHandler",
+     [](Session& s) { s.ui.Then([&] { input::Key(s.Top(), VK_F1); }); },
+     [](Session& s) { EXPECT_EQ(s.app.m_nHelp, 1); }},
+    {"TabVisitsTabStopsInTemplateOrderAndWraps",
+     [](Session& s) {
+         s.ui.Then([&] {
+             std::vector<int> seen{s.Top()->focus->id};
+             for (int i = 0; i < 9; ++i) {
+                 input::Key(s.Top(), VK_TAB);
+                 afx::PumpPending();
+                 seen.push_back(s.Top()->focus->id);
+             }
+             input::Key(s.Top(), VK_TAB, /*shift=*/true);
+             afx::PumpPending();
+             seen.push_back(s.Top()->focus->id);
+             EXPECT_EQ(seen, (std::vector<int>{IDC_T_EDIT, IDC_T_CHECK, IDC_T_PUSH, IDC_T_LIST, 20, 21, 22, IDOK,
+                                               IDCANCEL, IDC_T_EDIT, IDCANCEL}));
+         });
+     },
+     [](Session&) {}},
+    {"SpacePressesTheFocusedCheckBox",
+     [](Session& s) {
+         s.ui.Then([&] {
+             input::Key(s.Top(), VK_TAB);
+             input::Char(s.Top(), ' ');
+         });
+     },
+     [](Session& s) { EXPECT_EQ(s.dlg.m_events, (std::vector<std::string>{"check"})); }},
+};
+
+class FrameworkRule : public testing::TestWithParam<RuleCase> {};
+
+TEST_P(FrameworkRule, Holds)
+{
+    Session s;
+    GetParam().script(s);
+    s.Run();
+    EXPECT_TRUE(s.ui.ScriptDone());
+    GetParam().check(s);
+}
+
+INSTANTIATE_TEST_SUITE_P(Afx, FrameworkRule, testing::ValuesIn(kRules),
+                         [](const testing::TestParamInfo<RuleCase>& i) { return std::string(i.param.name); });
+
+// A dialog opened without a parent belongs to the main window, which takes no input meanwhile;
+// the main window's timer goes on.
+TEST(AfxModal, ParentlessDialogIsOwnedByTheMainWindowAndDisablesIt)
+{
+    Session s;
+    CTestDlg child;
+    int childResult = 0;
+    s.ui.Then([&] { s.dlg.SetTimer(1, 300, nullptr); });
+    s.ui.Then([&] { childResult = child.DoModal(); });
+    s.ui.Then([&] {
+        EXPECT_EQ(child.m_hWnd->owner, s.Top());
+        EXPECT_FALSE(s.Top()->enabled);
+        input::Click(s.Item(IDC_T_PUSH));  // dropped: the owner is disabled
+    });
+    s.ui.Sleep(Duration(600));
+    s.ui.Then([&] { input::Key(child.m_hWnd, VK_ESCAPE); });
+    s.ui.Then([&] { EXPECT_TRUE(s.Top()->enabled); });
+    s.Run();
+    EXPECT_EQ(childResult, IDCANCEL);
+    EXPECT_GE(s.dlg.m_nTicks, 2);
+    EXPECT_EQ(std::count(s.dlg.m_events.begin(), s.dlg.m_events.end(), "push"), 0);
+}
+
+TEST(AfxModal, DoModalReturnsMinusOneWhenTheWindowCannotBeCreated)
+{
+    Session s;
+    s.ui.FailCreation(true);
+    s.Run();
+    EXPECT_EQ(s.result, -1);
+    EXPECT_EQ(s.ui.WindowsCreated(), 0);
+}
+
+}  // namespace

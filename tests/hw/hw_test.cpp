@@ -1,0 +1,245 @@
+// Runs as /init of a QEMU x86-64 guest whose ISA parallel port sits at 0x378 (see
+// scripts/qemu-test.sh): the real direct I/O and ppdev buses against emulated hardware.
+#include "guest.h"
+
+#include "io/candidate_ports.h"
+#include "io/choose_bus.h"
+#include "io/direct_bus.h"
+#include "io/linux_system_calls.h"
+#include "io/ppdev_bus.h"
+#include "port/portio.h"
+
+#include <gtest/gtest.h>
+
+#include <csignal>
+#include <cstdio>
+#include <cstring>
+#include <fstream>
+#include <linux/capability.h>
+#include <sys/io.h>
+#include <sys/syscall.h>
+#include <unistd.h>
+
+namespace {
+
+constexpr std::uint16_t kData = 0x378;
+constexpr std::uint16_t kControl = 0x37A;
+// QEMU's port does not implement control bits 6 and 7; they read as 1.
+constexpr std::uint8_t kControlReadsHigh = 0xC0;
+
+bool GrantCandidateRanges()
+{
+    for (std::uint16_t base : io::kCandidateBases)
+        if (::ioperm(base, io::kRegistersPerPort, 1) != 0)
+            return false;
+    return true;
+}
+
+// The control register as the hardware holds it, read past whichever bus is under test.
+std::uint8_t HardwareControl()
+{
+    return ::inb(kControl);
+}
+
+enum class Via { Direct, Ppdev };
+
+class RealBus : public testing::TestWithParam<Via> {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(GrantCandidateRanges());
+        if (GetParam() == Via::Direct) {
+            m_bus = std::make_unique<io::DirectBus>();
+        } else {
+            io::PpdevClaim claim = io::ClaimPpdevPorts(m_sys);
+            for (const io::PpdevRefusal& r : claim.refusals)
+                ADD_FAILURE() << r.device << " " << r.step << ": " << std::strerror(r.error);
+            ASSERT_NE(claim.bus, nullptr);
+            ASSERT_EQ(claim.bus->Name(), "/dev/parport0");
+            m_bus = std::move(claim.bus);
+        }
+        port::InstallBus(m_bus.get());
+    }
+
+    void TearDown() override
+    {
+        port::InstallBus(nullptr);
+        m_bus.reset();
+    }
+
+    // What a control read through the bus answers after the byte was written.
+    std::uint8_t ControlReadBack(std::uint8_t written) const
+    {
+        return GetParam() == Via::Direct ? written | kControlReadsHigh : written;
+    }
+
+    io::LinuxSystemCalls m_sys;
+    std::unique_ptr<io::Bus> m_bus;
+};
+
+TEST_P(RealBus, DetectionProbeFindsOnlyThePortAt0x378)
+{
+    const struct {
+        std::uint16_t base;
+        bool answers;
+    } candidates[] = {{0x278, false}, {0x300, false}, {0x378, true}, {0x3BC, false}};
+    for (const auto& c : candidates) {
+        WritePortByte(c.base, 0xAA);
+        WritePortByte(static_cast<std::uint16_t>(c.base + 2), 0x00);
+        const int read = ReadPortByte(c.base);
+        EXPECT_EQ(read, c.answers ? 0xAA : 0xFF) << "base " << std::hex << c.base;
+    }
+}
+
+TEST_P(RealBus, StartUpAccessesReachThePort)
+{
+    WritePortByte(kData, 0xAA);
+    WritePortByte(kControl, 0x00);
+    ASSERT_EQ(ReadPortByte(kData), 0xAA);
+    WritePortByte(kControl, 0x24);
+    EXPECT_EQ(HardwareControl(), 0x24 | kControlReadsHigh);
+    EXPECT_EQ(ReadPortByte(kData), 0xFF);  // bit 5: the data lines are inputs now
+}
+
+TEST_P(RealBus, DataReadsBackOnlyWhileTheDirectionIsOut)
+{
+    const struct {
+        std::uint8_t control, written, read;
+    } cases[] = {{0x04, 0x5A, 0x5A}, {0x04, 0xA5, 0xA5}, {0x00, 0x01, 0x01},
+                 {0x24, 0x5A, 0xFF}, {0x2F, 0x00, 0xFF}, {0x0F, 0x80, 0x80}};
+    for (const auto& c : cases) {
+        WritePortByte(kControl, c.control);
+        WritePortByte(kData, c.written);
+        EXPECT_EQ(ReadPortByte(kData), c.read)
+            << "control " << int(c.control) << ", data " << int(c.written);
+    }
+}
+
+TEST_P(RealBus, ControlBytesReachTheRegister)
+{
+    for (std::uint8_t byte : {0x00, 0x04, 0x0B, 0x24, 0x2F, 0x20}) {
+        WritePortByte(kControl, byte);
+        EXPECT_EQ(HardwareControl(), byte | kControlReadsHigh) << "control " << int(byte);
+        EXPECT_EQ(ReadPortByte(kControl), ControlReadBack(byte)) << "control " << int(byte);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Buses, RealBus, testing::Values(Via::Direct, Via::Ppdev),
+                         [](const auto& info) {
+                             return info.param == Via::Direct ? "Direct" : "Ppdev";
+                         });
+
+TEST(PpdevOnRealKernel, ControlBits467AreNotSent)
+{
+    ASSERT_TRUE(GrantCandidateRanges());
+    io::LinuxSystemCalls sys;
+    io::PpdevClaim claim = io::ClaimPpdevPorts(sys);
+    ASSERT_NE(claim.bus, nullptr);
+    claim.bus->Out(kControl, 0x04);
+    claim.bus->Out(kControl, 0xD4);
+    EXPECT_EQ(HardwareControl(), 0x04 | kControlReadsHigh);
+}
+
+TEST(DirectIo, PortsOutsideTheGrantedRangesKillTheProcess)
+{
+    GTEST_FLAG_SET(death_test_style, "fast");
+    for (std::uint16_t port : {0x277, 0x27B, 0x37B, 0x3BF, 0x3F8}) {
+        EXPECT_EXIT(
+            {
+                GrantCandidateRanges();
+                ::inb(port);
+                std::_Exit(0);
+            },
+            testing::KilledBySignal(SIGSEGV), "")
+            << "port " << std::hex << port;
+    }
+}
+
+// Capabilities from /proc/self/status, e.g. "CapEff:\t0000000000000000".
+std::string CapabilityLine(const char* key)
+{
+    std::ifstream status("/proc/self/status");
+    for (std::string line; std::getline(status, line);)
+        if (line.rfind(key, 0) == 0)
+            return line.substr(line.find('\t') + 1);
+    return {};
+}
+
+bool WithoutRawIo()
+{
+    __user_cap_header_struct header{_LINUX_CAPABILITY_VERSION_3, 0};
+    __user_cap_data_struct data[_LINUX_CAPABILITY_U32S_3]{};
+    if (::syscall(SYS_capget, &header, data) != 0)
+        return false;
+    const unsigned bit = 1u << (CAP_SYS_RAWIO % 32);
+    for (auto* set : {&data[CAP_SYS_RAWIO / 32].effective, &data[CAP_SYS_RAWIO / 32].permitted})
+        *set &= ~bit;
+    return ::syscall(SYS_capset, &header, data) == 0;
+}
+
+// Each choice runs in a child: choosing a bus gives up the capabilities that init still needs.
+struct ChoiceCase {
+    const char* name;
+    bool rawIo;          // keep CAP_SYS_RAWIO
+    bool portHeld;       // another user holds /dev/parport0 exclusively
+    const char* caption;
+    const char* message;
+};
+
+class RealChoice : public testing::TestWithParam<ChoiceCase> {};
+
+TEST_P(RealChoice, PicksTheBestBusAndDropsCapabilities)
+{
+    GTEST_FLAG_SET(death_test_style, "fast");
+    const ChoiceCase& c = GetParam();
+    io::LinuxSystemCalls sys;
+    io::PpdevClaim holder;
+    if (c.portHeld) {
+        holder = io::ClaimPpdevPorts(sys);
+        ASSERT_NE(holder.bus, nullptr);
+    }
+    EXPECT_EXIT(
+        {
+            if (!c.rawIo && !WithoutRawIo())
+                std::_Exit(2);
+            io::BusChoice choice = io::ChooseBus(sys);
+            std::fprintf(stderr, "caption [%s] message [%s] CapEff %s CapPrm %s\n",
+                         choice.caption.c_str(), choice.message.c_str(),
+                         CapabilityLine("CapEff:").c_str(), CapabilityLine("CapPrm:").c_str());
+            const bool ok = choice.bus != nullptr && choice.caption == c.caption &&
+                            choice.message.rfind(c.message, 0) == 0 &&
+                            CapabilityLine("CapEff:") == "0000000000000000" &&
+                            CapabilityLine("CapPrm:") == "0000000000000000";
+            std::_Exit(ok ? 0 : 1);
+        },
+        testing::ExitedWithCode(0), "");
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    AsRoot, RealChoice,
+    testing::Values(
+        ChoiceCase{"DirectWithRawIo", true, false, "", ""},
+        ChoiceCase{"PpdevWithoutRawIo", false, false, "/dev/parport0",
+                   "vellix: using /dev/parport0 through ppdev: direct I/O refused (ioperm "
+                   "0x278: Operation not permitted)"},
+        ChoiceCase{"SimulatedWhenThePortIsHeld", false, true, "simulated port",
+                   "vellix: using the simulated port: direct I/O refused (ioperm 0x278: "
+                   "Operation not permitted), /dev/parport0 refused (claim: "}),
+    [](const auto& info) { return info.param.name; });
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    // On any other machine the tests would poke whatever sits at these port numbers.
+    if (::getpid() != 1) {
+        std::fprintf(stderr, "%s runs only as /init of the test guest (scripts/qemu-test.sh)\n",
+                     argv[0]);
+        return 2;
+    }
+    const bool prepared = hwtest::PrepareGuest();
+    testing::InitGoogleTest(&argc, argv);
+    const int failed = prepared ? RUN_ALL_TESTS() : 1;
+    std::printf("vellix-hw: %s\n", failed == 0 ? "PASS" : "FAIL");
+    hwtest::PowerOff();
+}

@@ -1,0 +1,139 @@
+// Detection of the ports, the remembered choice and the user's pick of another port.
+#include <gtest/gtest.h>
+
+#include "support/panel_session.h"
+
+using namespace testsupport;
+using io::Access;
+using Kind = io::Access::Kind;
+
+namespace {
+
+struct DetectCase {
+    const char* name;
+    std::vector<std::uint16_t> answering;
+    std::string saved;
+    std::vector<std::string> list;
+    int sel;
+    int baseAddr;
+    const char* strBaseAddr;
+};
+
+void PrintTo(const DetectCase& c, std::ostream* os) { *os << c.name; }
+
+const DetectCase kDetect[] = {
+    {"NoneAnswers", {}, "0x0378", {}, CB_ERR, 0x378, ""},
+    {"AllFourWithSaved03BC", {0x278, 0x300, 0x378, 0x3BC}, "0x03BC", {"0x0278", "0x0300", "0x0378", "0x03BC"}, 3, 0x3BC, "0x03BC"},
+    {"TwoWithSaved0378", {0x278, 0x378}, "0x0378", {"0x0278", "0x0378"}, 1, 0x378, "0x0378"},
+    {"OneWithNothingSaved", {0x278}, "", {"0x0278"}, CB_ERR, 0x378, ""},
+    {"SavedPortDoesNotAnswer", {0x278, 0x378}, "0x0300", {"0x0278", "0x0378"}, CB_ERR, 0x378, ""},
+};
+
+class Detection : public testing::TestWithParam<DetectCase> {};
+
+TEST_P(Detection, ListsAnsweringPortsAndSelectsTheSavedOne)
+{
+    const DetectCase& c = GetParam();
+    PanelSession s(c.answering, c.saved);
+    std::vector<Access> probe;
+    s.ui.Then([&] {
+        EXPECT_EQ(s.Item(IDC_BASE_ADDR)->items, c.list);
+        EXPECT_EQ(s.Item(IDC_BASE_ADDR)->sel, c.sel);
+        EXPECT_EQ(s.dlg.m_nPortCount, static_cast<int>(c.list.size()));
+        EXPECT_EQ(s.dlg.m_nBaseAddr, c.baseAddr);
+        EXPECT_EQ(s.dlg.m_strBaseAddr, c.strBaseAddr);
+        probe.assign(s.rec.Log().begin(), s.rec.Log().begin() + 12);
+        const auto& log = s.rec.Log();
+        ASSERT_EQ(log.size(), 14u);
+        EXPECT_EQ(log[12], (Access{Kind::Read, static_cast<std::uint16_t>(c.baseAddr), log[12].value}));
+        EXPECT_EQ(log[13], (Access{Kind::Write, static_cast<std::uint16_t>(c.baseAddr + 2), 0x24}));
+    });
+    s.Run();
+    std::vector<Access> expected;
+    for (std::uint16_t base : {0x278, 0x300, 0x378, 0x3BC}) {
+        bool answers = std::find(c.answering.begin(), c.answering.end(), base) != c.answering.end();
+        expected.push_back({Kind::Write, base, 0xAA});
+        expected.push_back({Kind::Write, static_cast<std::uint16_t>(base + 2), 0x00});
+        expected.push_back({Kind::Read, base, static_cast<std::uint8_t>(answers ? 0xAA : 0xFF)});
+    }
+    EXPECT_EQ(probe, expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(Panel, Detection, testing::ValuesIn(kDetect),
+                         [](const testing::TestParamInfo<DetectCase>& i) { return std::string(i.param.name); });
+
+// What the first line of config.ovm selects, with all four ports answering.
+struct ConfigCase {
+    const char* name;
+    std::optional<std::string> file;  // no value: no file at all
+    int sel;
+};
+
+void PrintTo(const ConfigCase& c, std::ostream* os) { *os << c.name; }
+
+const ConfigCase kConfig[] = {
+    {"NoFile", std::nullopt, CB_ERR},
+    {"Empty", std::string(""), CB_ERR},
+    {"Label0278", std::string("0x0278"), 0},
+    {"Label0300", std::string("0x0300"), 1},
+    {"Label0378", std::string("0x0378"), 2},
+    {"Label03BC", std::string("0x03BC"), 3},
+    {"LabelWithLineFeed", std::string("0x0300\n"), 1},
+    {"LabelWithCarriageReturnLineFeed", std::string("0x0300\r\n"), 1},
+    {"LabelWithFurtherLines", std::string("0x03BC\nsomething else\n0x0278\n"), 3},
+    {"TrailingBlank", std::string("0x0378 "), CB_ERR},
+    {"LeadingBlank", std::string(" 0x0378"), CB_ERR},
+    {"LowerCase", std::string("0x03bc"), CB_ERR},
+    {"ThreeDigits", std::string("0x378"), CB_ERR},
+    {"Decimal", std::string("888"), CB_ERR},
+    {"LongerThanNine", std::string("0x0378000000"), CB_ERR},
+    {"LoneCarriageReturn", std::string("0x0378\r"), CB_ERR},
+    {"BinaryGarbage", std::string("\xff\xfe\x01\x80garbage\n", 13), CB_ERR},
+    {"LabelThenNul", std::string("0x0278\0junk", 11), 0},
+};
+
+class ConfigFile : public testing::TestWithParam<ConfigCase> {};
+
+TEST_P(ConfigFile, FirstLineSelectsTheMatchingLabel)
+{
+    const ConfigCase& c = GetParam();
+    PanelSession s({0x278, 0x300, 0x378, 0x3BC}, c.file);
+    s.ui.Then([&] {
+        EXPECT_EQ(s.Item(IDC_BASE_ADDR)->sel, c.sel);
+        const int kBases[] = {0x278, 0x300, 0x378, 0x3BC};
+        EXPECT_EQ(s.dlg.m_nBaseAddr, c.sel == CB_ERR ? 0x378 : kBases[c.sel]);
+    });
+    s.Run();
+}
+
+INSTANTIATE_TEST_SUITE_P(Panel, ConfigFile, testing::ValuesIn(kConfig),
+                         [](const testing::TestParamInfo<ConfigCase>& i) { return std::string(i.param.name); });
+
+TEST(BaseAddrPick, ChangesTheBaseWithoutTouchingThePortUntilTheNextTick)
+{
+    PanelSession s({0x278, 0x300, 0x378, 0x3BC});
+    s.ui.Then([&] {
+        afx::input::Click(s.Item(IDC_CTRL_STROBE));
+        afx::input::Click(s.Item(IDC_SET_CTRL));  // 0x25 written to 0x37A
+    });
+    s.ui.Then([&] {
+        s.rec.Clear();
+        afx::input::Pick(s.Item(IDC_BASE_ADDR), 1);
+    });
+    s.ui.Then([&] {
+        EXPECT_EQ(s.dlg.m_strBaseAddr, "0x0300");
+        EXPECT_EQ(s.dlg.m_nBaseAddr, 0x300);
+        EXPECT_TRUE(s.rec.Log().empty());
+        afx::input::Pick(s.Item(IDC_BASE_ADDR), 1);  // the same entry again changes nothing
+    });
+    s.ui.Sleep(afx::Duration(300));
+    s.ui.Then([&] {
+        const std::vector<Access> tick = {{Kind::Read, 0x300, 0xAA}, {Kind::Read, 0x301, s.rec.Log()[1].value}};
+        EXPECT_EQ(s.rec.Log(), tick);
+        EXPECT_EQ(s.Images(kCtrlLamps), "11110");  // still the byte written to the old port
+        EXPECT_EQ(s.dlg.m_nBaseAddr, 0x300);
+    });
+    s.Run();
+}
+
+}  // namespace
