@@ -1,0 +1,213 @@
+// The application's run: the panel once, modally, and config.ovm written only after OK.
+#include <sys/inotify.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <functional>
+#include <optional>
+
+#include <gtest/gtest.h>
+
+#include "afx/headless.h"
+#include "afx/input.h"
+#include "app/LptApp.h"
+#include "io/simulated_port.h"
+#include "port/portio.h"
+#include "res/resource.h"
+#include "support/temp_dir.h"
+
+using namespace testsupport;
+namespace input = afx::input;
+
+namespace {
+
+// Tells whether anything opened config.ovm after the watch began.
+class OpenWatch {
+public:
+    explicit OpenWatch(const std::filesystem::path& dir)
+        : m_fd(inotify_init1(IN_NONBLOCK)), m_wd(inotify_add_watch(m_fd, dir.c_str(), IN_OPEN | IN_CREATE)) {}
+    ~OpenWatch() { close(m_fd); }
+    bool SawConfigFile() const
+    {
+        alignas(inotify_event) char buf[4096];
+        bool seen = false;
+        for (ssize_t n; (n = read(m_fd, buf, sizeof buf)) > 0;) {
+            for (char* p = buf; p < buf + n;) {
+                auto* e = reinterpret_cast<inotify_event*>(p);
+                seen |= e->len && std::string(e->name) == "config.ovm";
+                p += sizeof(inotify_event) + e->len;
+            }
+        }
+        return seen;
+    }
+
+private:
+    int m_fd, m_wd;
+};
+
+struct AppRun {
+    TempWorkDir dir;
+    io::SimulatedPort sim{{0x278, 0x300, 0x378, 0x3BC}};
+    afx::HeadlessFrontend ui;
+    CLptApp app;
+    int exitCode = -99;
+
+    AppRun() { port::InstallBus(&sim); }
+    ~AppRun() { port::InstallBus(nullptr); }
+    HWND Panel() { return ui.Main(); }
+    HWND Item(int id) { return Panel()->Child(id); }
+    void Run() { exitCode = AfxWinMain(); }
+    std::filesystem::path Config() { return dir.File("config.ovm"); }
+};
+
+struct EndCase {
+    const char* name;
+    std::function<void(AppRun&)> end;
+    bool written;
+};
+
+void PrintTo(const EndCase& c, std::ostream* os) { *os << c.name; }
+
+const EndCase kEnds[] = {
+    {"OkButton", [](AppRun& r) { input::Click(r.Item(IDOK)); }, true},
+    {"EnterInTheDataValueField", [](AppRun& r) { input::Key(r.Panel(), VK_RETURN); }, true},
+    {"CancelButton", [](AppRun& r) { input::Click(r.Item(IDCANCEL)); }, false},
+    {"EscapeKey", [](AppRun& r) { input::Key(r.Panel(), VK_ESCAPE); }, false},
+    {"CloseBox", [](AppRun& r) { input::Close(r.Panel()); }, false},
+};
+
+class AppEnd : public testing::TestWithParam<EndCase> {};
+
+// After OK the file holds exactly the selected label; after Cancel it is not even opened.
+TEST_P(AppEnd, WritesTheChosenPortOnlyOnOk)
+{
+    const EndCase& c = GetParam();
+    AppRun r;
+    WriteFile(r.Config(), "0x03BC");
+    std::unique_ptr<OpenWatch> watch;
+    r.ui.Then([&] {
+        EXPECT_EQ(r.Item(IDC_BASE_ADDR)->sel, 3);
+        watch = std::make_unique<OpenWatch>(r.dir.Path());  // the start-up's read is over
+        input::Pick(r.Item(IDC_BASE_ADDR), 2);
+    });
+    r.ui.Then([&] { c.end(r); });
+    r.Run();
+    EXPECT_EQ(r.exitCode, 0);
+    EXPECT_EQ(r.ui.WindowsCreated(), 1);  // the panel is shown once and never again
+    EXPECT_TRUE(r.ui.Open().empty());
+    EXPECT_EQ(watch->SawConfigFile(), c.written);
+    EXPECT_EQ(ReadFile(r.Config()), c.written ? "0x0378" : "0x03BC");
+}
+
+INSTANTIATE_TEST_SUITE_P(App, AppEnd, testing::ValuesIn(kEnds),
+                         [](const testing::TestParamInfo<EndCase>& i) { return std::string(i.param.name); });
+
+TEST(AppSave, OkWithoutASelectionEmptiesTheFileAndTheNextStartSelectsNothing)
+{
+    AppRun r;
+    WriteFile(r.Config(), "0x0300\n");
+    io::SimulatedPort only0378{{0x378}};
+    port::InstallBus(&only0378);  // the saved port no longer answers
+    r.ui.Then([&] { input::Click(r.Item(IDOK)); });
+    r.Run();
+    EXPECT_TRUE(std::filesystem::exists(r.Config()));
+    EXPECT_EQ(std::filesystem::file_size(r.Config()), 0u);
+}
+
+TEST(AppSave, SavedChoiceIsSelectedAtTheNextStart)
+{
+    AppRun first;
+    first.ui.Then([&] { input::Pick(first.Item(IDC_BASE_ADDR), 2); });
+    first.ui.Then([&] { input::Click(first.Item(IDOK)); });
+    first.Run();
+    ASSERT_EQ(ReadFile(first.Config()), "0x0378");
+
+    afx::HeadlessFrontend again;
+    CLptApp app;
+    int sel = -2;
+    again.Then([&] {
+        sel = again.Main()->Child(IDC_BASE_ADDR)->sel;
+        input::Key(again.Main(), VK_ESCAPE);
+    });
+    AfxWinMain();
+    EXPECT_EQ(sel, 2);
+}
+
+TEST(AppSave, NothingIsSavedWhenThePanelCannotBeCreated)
+{
+    AppRun r;
+    r.ui.FailCreation(true);
+    r.Run();
+    EXPECT_EQ(r.exitCode, 0);
+    EXPECT_FALSE(std::filesystem::exists(r.Config()));
+}
+
+// A file that cannot be written keeps what it held and the program still ends normally. Root
+// may write anything, so the run happens in a child that has given up root.
+TEST(AppSave, UnwritableFileOrDirectoryIsLeftAsItWas)
+{
+    namespace fs = std::filesystem;
+    using P = fs::perms;
+    struct Case {
+        const char* name;
+        P dirPerms;
+        std::optional<std::string> file;  // a read-only config.ovm, or none
+    } cases[] = {
+        {"ReadOnlyFile", P::owner_all | P::others_read | P::others_exec, "0x0278"},
+        {"ReadOnlyDirectory", P::owner_read | P::owner_exec | P::others_read | P::others_exec, std::nullopt},
+    };
+    for (const Case& c : cases) {
+        TempWorkDir dir;
+        if (c.file) {
+            WriteFile(dir.File("config.ovm"), *c.file);
+            fs::permissions(dir.File("config.ovm"), P::owner_read | P::others_read);
+        }
+        fs::permissions(dir.Path(), c.dirPerms);
+        pid_t pid = fork();
+        ASSERT_GE(pid, 0);
+        if (pid == 0) {
+            if (getuid() == 0 && (setgid(65534) != 0 || setuid(65534) != 0))
+                _exit(3);
+            io::SimulatedPort sim{{0x278, 0x378}};
+            port::InstallBus(&sim);
+            afx::HeadlessFrontend ui;
+            CLptApp app;
+            int sel = -2;
+            ui.Then([&] {
+                sel = ui.Main()->Child(IDC_BASE_ADDR)->sel;
+                input::Pick(ui.Main()->Child(IDC_BASE_ADDR), 1);
+            });
+            ui.Then([&] { input::Click(ui.Main()->Child(IDOK)); });
+            bool ended = AfxWinMain() == 0 && ui.ScriptDone();
+            _exit(!ended ? 4 : sel != (c.file ? 0 : CB_ERR) ? 5 : 0);  // the file was readable
+        }
+        int status = 0;
+        waitpid(pid, &status, 0);
+        ASSERT_TRUE(WIFEXITED(status)) << c.name;
+        EXPECT_EQ(WEXITSTATUS(status), 0) << c.name;
+        fs::permissions(dir.Path(), P::owner_all);
+        EXPECT_EQ(fs::exists(dir.File("config.ovm")), c.file.has_value()) << c.name;
+        if (c.file) {
+            EXPECT_EQ(ReadFile(dir.File("config.ovm")), *c.file) << c.name;
+        }
+    }
+}
+
+TEST(AppHelp, HelpKeyShowsTheHelpTextInABoxOwnedByThePanel)
+{
+    AppRun r;
+    std::string firstLine;
+    r.ui.Then([&] { input::Key(r.Panel(), VK_F1); });
+    r.ui.Then([&] {
+        HWND box = r.ui.Active();
+        ASSERT_NE(box, r.Panel());
+        EXPECT_EQ(box->owner, r.Panel());
+        firstLine = box->children.front()->text;
+        input::Key(box, VK_RETURN);
+    });
+    r.ui.Then([&] { input::Key(r.Panel(), VK_ESCAPE); });
+    r.Run();
+    EXPECT_FALSE(firstLine.empty());
+}
+
+}  // namespace
