@@ -5,7 +5,7 @@ set -euo pipefail
 
 build_pkgs=(build-essential cmake ninja-build pkg-config qt6-base-dev libncurses-dev fonts-liberation)
 test_pkgs=(libgtest-dev libgmock-dev libbenchmark-dev xvfb xdotool x11-apps imagemagick tmux
-           clang libclang-rt-14-dev desktop-file-utils appstream)
+           clang libclang-rt-14-dev desktop-file-utils appstream qemu-system-x86 linux-image-amd64 cpio)
 
 want=("${build_pkgs[@]}")
 if [[ "${1:-build}" == test ]]; then

@@ -140,7 +140,7 @@ BusChoice ChooseBus(SystemCalls& sys)
     PpdevClaim claim = ClaimPpdevPorts(sys);
     if (claim.bus) {
         choice.caption = claim.bus->Name();
-        choice.message = "vellix: using " + choice.caption + " through ppdev: " +
+        choice.message = "using " + choice.caption + " through ppdev: " +
                          DirectReason(direct);
         if (!claim.refusals.empty())
             choice.message += ", " + PpdevReasons(claim);
@@ -152,7 +152,7 @@ BusChoice ChooseBus(SystemCalls& sys)
 
     choice.bus = std::make_unique<SimulatedPort>();
     choice.caption = choice.bus->Name();
-    choice.message = "vellix: using the simulated port: " + DirectReason(direct) + ", " +
+    choice.message = "using the simulated port: " + DirectReason(direct) + ", " +
                      PpdevReasons(claim) + "; for real access " +
                      RealAccessStep(direct, claim, wasRoot);
     return choice;

@@ -11,7 +11,7 @@ namespace io {
 
 struct BusChoice {
     std::unique_ptr<Bus> bus;
-    // One line for standard error, without line end; empty when the ports are driven directly.
+    // One line for standard error, without program name or line end; empty for direct I/O.
     std::string message;
     // Shown after the window caption, as in "Vellix - simulated port"; empty for direct I/O.
     std::string caption;

@@ -3,7 +3,7 @@
 
 namespace hwtest {
 
-// Mounts /proc, /sys and /dev, takes /dev/console as standard streams and loads the parallel
+// Mounts /proc, /sys and /dev, makes /tmp, takes /dev/console as standard streams and loads the parallel
 // port modules from /modules. Returns false (having said why on stderr) if something failed.
 bool PrepareGuest();
 

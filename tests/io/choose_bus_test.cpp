@@ -7,6 +7,8 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include <cerrno>
 #include <linux/ppdev.h>
 #include <sys/ioctl.h>
@@ -23,7 +25,7 @@ using testing::ElementsAre;
 enum class Chosen { Direct, Ppdev, Simulated };
 
 const char* const kSimulatedNoPpdev =
-    "vellix: using the simulated port: direct I/O refused (ioperm 0x278: Operation not "
+    "using the simulated port: direct I/O refused (ioperm 0x278: Operation not "
     "permitted), ppdev refused (no Linux parallel port at 0x278, 0x300, 0x378 or 0x3BC); ";
 
 // What the system answers -> which bus is chosen, what is said on stderr, the caption.
@@ -38,6 +40,8 @@ struct SelectionCase {
     const char* caption;
     std::string message;
 };
+
+void PrintTo(const SelectionCase& c, std::ostream* os) { *os << c.name; }
 
 class BusSelection : public testing::TestWithParam<SelectionCase> {};
 
@@ -84,16 +88,16 @@ INSTANTIATE_TEST_SUITE_P(
         SelectionCase{"AllRangesGranted", 0, 888, 0, 0, true, Chosen::Direct, "", ""},
         SelectionCase{"PermissionDeniedPpdevClaimed", EPERM, 888, 0, 0, false, Chosen::Ppdev,
                       "/dev/parport0",
-                      "vellix: using /dev/parport0 through ppdev: direct I/O refused (ioperm "
+                      "using /dev/parport0 through ppdev: direct I/O refused (ioperm "
                       "0x278: Operation not permitted); for direct I/O run as root or grant "
                       "cap_sys_rawio"},
         SelectionCase{"NoIoPermSupportPpdevClaimed", ENOSYS, 632, 0, 0, false, Chosen::Ppdev,
                       "/dev/parport0",
-                      "vellix: using /dev/parport0 through ppdev: direct I/O refused (ioperm "
+                      "using /dev/parport0 through ppdev: direct I/O refused (ioperm "
                       "0x278: Function not implemented)"},
         SelectionCase{"RootRefusedPpdevClaimed", EPERM, 888, 0, 0, true, Chosen::Ppdev,
                       "/dev/parport0",
-                      "vellix: using /dev/parport0 through ppdev: direct I/O refused (ioperm "
+                      "using /dev/parport0 through ppdev: direct I/O refused (ioperm "
                       "0x278: Operation not permitted)"},
         SelectionCase{"PermissionDeniedNoLinuxPort", EPERM, 0, 0, 0, false, Chosen::Simulated,
                       "simulated port",
@@ -105,29 +109,29 @@ INSTANTIATE_TEST_SUITE_P(
                           "for real access run as root or grant cap_sys_rawio"},
         SelectionCase{"NoIoPermSupportNoLinuxPort", ENOSYS, 0, 0, 0, false, Chosen::Simulated,
                       "simulated port",
-                      "vellix: using the simulated port: direct I/O refused (ioperm 0x278: "
+                      "using the simulated port: direct I/O refused (ioperm 0x278: "
                       "Function not implemented), ppdev refused (no Linux parallel port at "
                       "0x278, 0x300, 0x378 or 0x3BC); for real access load the port drivers "
                       "with `modprobe parport_pc ppdev`"},
         SelectionCase{"DeviceNotPermitted", EPERM, 888, EACCES, 0, false, Chosen::Simulated,
                       "simulated port",
-                      "vellix: using the simulated port: direct I/O refused (ioperm 0x278: "
+                      "using the simulated port: direct I/O refused (ioperm 0x278: "
                       "Operation not permitted), /dev/parport0 refused (open: Permission "
                       "denied); for real access join group lp"},
         SelectionCase{"DeviceNodeMissing", EPERM, 888, ENOENT, 0, false, Chosen::Simulated,
                       "simulated port",
-                      "vellix: using the simulated port: direct I/O refused (ioperm 0x278: "
+                      "using the simulated port: direct I/O refused (ioperm 0x278: "
                       "Operation not permitted), /dev/parport0 refused (open: No such file or "
                       "directory); for real access load ppdev with `modprobe ppdev`"},
         SelectionCase{"ClaimBusy", EPERM, 888, 0, EBUSY, false, Chosen::Simulated,
                       "simulated port",
-                      "vellix: using the simulated port: direct I/O refused (ioperm 0x278: "
+                      "using the simulated port: direct I/O refused (ioperm 0x278: "
                       "Operation not permitted), /dev/parport0 refused (claim: Device or "
                       "resource busy: another driver, usually lp, holds the port); for real "
                       "access unload lp with `modprobe -r lp`"},
         SelectionCase{"ClaimNoSuchDevice", ENOSYS, 888, 0, ENXIO, false, Chosen::Simulated,
                       "simulated port",
-                      "vellix: using the simulated port: direct I/O refused (ioperm 0x278: "
+                      "using the simulated port: direct I/O refused (ioperm 0x278: "
                       "Function not implemented), /dev/parport0 refused (claim: No such device "
                       "or address: another driver, usually lp, holds the port); for real access "
                       "unload lp with `modprobe -r lp`"}),

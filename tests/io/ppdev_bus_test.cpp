@@ -5,6 +5,8 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include <cerrno>
 #include <linux/ppdev.h>
 #include <sys/ioctl.h>
@@ -31,6 +33,8 @@ struct AccessCase {
     std::uint8_t value;  // written, or expected to be read
     std::vector<std::string> ioctls;
 };
+
+void PrintTo(const AccessCase& c, std::ostream* os) { *os << c.name; }
 
 class PpdevAccess : public testing::TestWithParam<AccessCase> {};
 

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include <cerrno>
 
 namespace {
@@ -16,6 +18,8 @@ struct IdentityCase {
     io::Identity identity;
     std::vector<std::string> calls;
 };
+
+void PrintTo(const IdentityCase& c, std::ostream* os) { *os << c.name; }
 
 class DropPrivilegesFor : public testing::TestWithParam<IdentityCase> {};
 

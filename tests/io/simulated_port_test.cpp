@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include <cstdint>
 
 namespace {
@@ -17,6 +19,8 @@ struct LoopbackCase {
     std::uint8_t data;
     std::uint8_t status;
 };
+
+void PrintTo(const LoopbackCase& c, std::ostream* os) { *os << c.name; }
 
 class SimulatedLoopback : public testing::TestWithParam<LoopbackCase> {};
 
@@ -54,6 +58,8 @@ struct DirectionCase {
     std::uint8_t written;
     std::uint8_t read;
 };
+
+void PrintTo(const DirectionCase& c, std::ostream* os) { *os << c.name; }
 
 class SimulatedDirection : public testing::TestWithParam<DirectionCase> {};
 

@@ -1,0 +1,50 @@
+#!/usr/bin/env bash
+# Takes docs/screenshot.png from the real program: builds vellix if needed, runs it on a private
+# X server (Xvfb) against the simulated port, waits for the first lamp refresh and captures the
+# window. VELLIX_BIN=path uses an already built executable instead.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+root=$PWD
+out=${1:-$root/docs/screenshot.png}
+
+for tool in Xvfb xdotool import; do
+  command -v "$tool" >/dev/null || { echo "screenshot: $tool is missing (packages xvfb, xdotool, imagemagick)" >&2; exit 1; }
+done
+
+bin=${VELLIX_BIN:-}
+if [[ -z $bin ]]; then
+  bash scripts/deps.sh build
+  cmake -S . -B build/screenshot -G Ninja -DCMAKE_BUILD_TYPE=Release -DVELLIX_TESTS=OFF >/dev/null
+  cmake --build build/screenshot --target vellix
+  bin=$root/build/screenshot/src/vellix
+fi
+
+work=$(mktemp -d)
+xvfb_pid=""
+app_pid=""
+cleanup() {
+  [[ -n $app_pid ]] && kill "$app_pid" 2>/dev/null || true
+  [[ -n $xvfb_pid ]] && kill "$xvfb_pid" 2>/dev/null || true
+  wait 2>/dev/null || true
+  rm -rf "$work"
+}
+trap cleanup EXIT
+
+# The server picks a free display number and writes it to the pipe once it accepts clients.
+exec {fd}<> <(:)
+Xvfb -displayfd "$fd" -screen 0 800x600x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
+xvfb_pid=$!
+read -r -t 10 -u "$fd" display || { echo "screenshot: Xvfb did not start" >&2; cat "$work/xvfb.log" >&2; exit 1; }
+export DISPLAY=:$display
+unset WAYLAND_DISPLAY QT_QPA_PLATFORM
+
+# A fresh working directory: no remembered port from config.ovm, and nothing written anywhere.
+(cd "$work" && exec env -u VELLIX_BUS "$bin" >"$work/vellix.log" 2>&1) &
+app_pid=$!
+wid=$(timeout 20 xdotool search --sync --onlyvisible --name '^Vellix' | head -n1) || true
+[[ -n $wid ]] || { echo "screenshot: no Vellix window appeared" >&2; cat "$work/vellix.log" >&2; exit 1; }
+sleep 1  # a few lamp refreshes (every 300 ms), so the lamps show the port, not the template
+
+mkdir -p "$(dirname "$out")"
+import -window "$wid" "$out"
+echo "screenshot: wrote $out ($(identify -format '%wx%h' "$out"))"

@@ -1,0 +1,19 @@
+// One widget per kind of control, placed at its template rectangle, with its native signals
+// turned into framework input. Its content (text, image, check, items ...) is filled in by the
+// view from the model, the same way as every later change.
+#pragma once
+
+#include <QWidget>
+
+#include "afx/window.h"
+#include "ui/qt/dialog_units.h"
+
+namespace ui::qt {
+
+QWidget* CreateControl(afx::Window* ctl, QWidget* parent, const DialogUnits& units);
+
+// Text of a static without SS_NOPREFIX: "&&" shows one ampersand, a single one marks the access
+// key and is not shown.
+QString StaticText(const afx::Window& ctl);
+
+}  // namespace ui::qt

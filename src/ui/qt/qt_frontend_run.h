@@ -1,0 +1,14 @@
+// Entry points of the desktop front-end for the executable.
+#pragma once
+
+namespace ui::qt {
+
+// True when a desktop window can be opened: a reachable X or Wayland display, or a Qt platform
+// chosen explicitly with QT_QPA_PLATFORM (e.g. offscreen).
+bool DisplayAvailable();
+
+// Runs the application in desktop windows and returns the framework's exit code. The command
+// line is not passed on: the program takes nothing from it.
+int RunApplication(const char* argv0);
+
+}  // namespace ui::qt

@@ -1,0 +1,75 @@
+// The few widgets the panel needs beyond Qt's own: image statics, buttons that show only their
+// image, check boxes that wait for the framework to flip them, and the top-level window frame.
+#pragma once
+
+#include <QCheckBox>
+#include <QPixmap>
+#include <QPushButton>
+#include <QWidget>
+#include <optional>
+
+#include "afx/window.h"
+
+namespace ui::qt {
+
+// A lamp or an icon: one image at its own size, in its own colours even while disabled.
+class ImageWidget : public QWidget {
+public:
+    explicit ImageWidget(QWidget* parent);
+    // `key` names the image; the same image again repaints nothing.
+    void SetImage(const void* key, const QPixmap& pixmap);
+    const void* ImageKey() const { return m_key; }
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    const void* m_key = nullptr;
+    QPixmap m_pixmap;
+};
+
+// A push button that draws only the image it was given, centred, never its text.
+class BitmapButton : public QPushButton {
+public:
+    explicit BitmapButton(QWidget* parent);
+    void SetImage(const void* key, const QPixmap& pixmap);
+    const void* ImageKey() const { return m_key; }
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    const void* m_key = nullptr;
+    QPixmap m_pixmap;
+};
+
+// An automatic check box whose state only the framework changes: a click is reported, and the
+// box shows the new state when the model says so.
+class ModelCheckBox : public QCheckBox {
+public:
+    using QCheckBox::QCheckBox;
+
+protected:
+    void nextCheckState() override {}
+};
+
+// A dialog's frame: reports closing, minimizing, resizing and right clicks on the background.
+class TopWindow : public QWidget {
+public:
+    explicit TopWindow(afx::Window* top);
+    afx::Window* Model() const { return m_top; }
+    // Where the right click that asked for the system menu happened, once.
+    std::optional<QPoint> TakeMenuPosition();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void changeEvent(QEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
+
+private:
+    afx::Window* m_top;
+    std::optional<QPoint> m_menuAt;
+};
+
+}  // namespace ui::qt

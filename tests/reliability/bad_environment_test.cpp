@@ -1,0 +1,268 @@
+// The program started in a hostile working directory: config.ovm unwritable, a directory, a
+// symlink into a locked place, a FIFO, a huge file. Start-up and OK behave as for a missing or
+// unreadable file, silently; nothing hangs, nothing crashes, nothing else is touched.
+#include <fcntl.h>
+#include <signal.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <functional>
+#include <map>
+#include <optional>
+
+#include <gtest/gtest.h>
+
+#include "afx/headless.h"
+#include "afx/input.h"
+#include "app/LptApp.h"
+#include "io/simulated_port.h"
+#include "port/portio.h"
+#include "res/resource.h"
+#include "support/temp_dir.h"
+
+using namespace testsupport;
+namespace fs = std::filesystem;
+namespace input = afx::input;
+
+namespace {
+
+constexpr uid_t kNobody = 65534;
+constexpr unsigned kGuardSeconds = 20;     // far above a normal run, to turn a hang into a failure
+constexpr off_t kHuge = 50L * 1024 * 1024;  // sparse: costs no disk
+
+// With the ports 0x278 and 0x378 answering, the list holds "0x0278" (0) and "0x0378" (1).
+constexpr int kNone = CB_ERR;
+constexpr int k0278 = 0;
+constexpr int k0378 = 1;
+
+// Every entry below the working directory: type, permissions, link target, size and small contents.
+using Tree = std::map<std::string, std::string>;
+
+Tree Snapshot(const fs::path& root)
+{
+    Tree tree;
+    for (auto it = fs::recursive_directory_iterator(root, fs::directory_options::none);
+         it != fs::recursive_directory_iterator(); ++it) {
+        const fs::path& p = it->path();
+        fs::file_status st = fs::symlink_status(p);
+        std::string d = std::to_string(static_cast<int>(st.type())) + " " +
+                        std::to_string(static_cast<int>(st.permissions()));
+        if (fs::is_symlink(st))
+            d += " -> " + fs::read_symlink(p).string();
+        else if (fs::is_regular_file(st)) {
+            d += " size " + std::to_string(fs::file_size(p));
+            if (fs::file_size(p) <= 4096)
+                d += " \"" + ReadFile(p) + "\"";
+        }
+        tree[p.lexically_relative(root).string()] = d;
+    }
+    return tree;
+}
+
+void Sparse(const fs::path& p, const std::string& head)
+{
+    WriteFile(p, head);
+    ASSERT_EQ(truncate(p.c_str(), kHuge), 0);
+}
+
+struct EnvCase {
+    const char* name;
+    std::function<void(const fs::path& dir)> setUp;
+    int selectedAtStart;                   // the Base Addr entry selected once the panel is up
+    std::optional<std::string> afterOk;    // config.ovm after picking 0x0378 and OK; none: untouched
+    bool lockDirectory = false;            // the working directory itself is read-only
+};
+
+void PrintTo(const EnvCase& c, std::ostream* os) { *os << c.name; }
+
+const EnvCase kCases[] = {
+    {"UnwritableWorkingDirectory", [](const fs::path&) {}, kNone, std::nullopt, true},
+    {"ConfigIsADirectory",
+     [](const fs::path& d) {
+         fs::create_directory(d / "config.ovm");
+         WriteFile(d / "config.ovm" / "0x0378", "0x0378");
+     },
+     kNone, std::nullopt},
+    {"SymlinkToAReadOnlyFileInALockedDirectory",
+     [](const fs::path& d) {
+         fs::create_directory(d / "locked");
+         WriteFile(d / "locked" / "saved", "0x0278");
+         fs::permissions(d / "locked" / "saved", fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+         fs::create_symlink("locked/saved", d / "config.ovm");
+     },
+     k0278, std::nullopt},  // read through the link, but OK cannot change the target
+    {"DanglingSymlinkIntoALockedDirectory",
+     [](const fs::path& d) {
+         fs::create_directory(d / "locked");
+         fs::create_symlink("locked/none", d / "config.ovm");
+     },
+     kNone, std::nullopt},
+    {"SymlinkToADirectory",
+     [](const fs::path& d) {
+         fs::create_directory(d / "locked");
+         fs::create_directory_symlink("locked", d / "config.ovm");
+     },
+     kNone, std::nullopt},
+    {"FifoWithoutAWriter", [](const fs::path& d) { ASSERT_EQ(mkfifo((d / "config.ovm").c_str(), 0666), 0); }, kNone,
+     std::nullopt},
+    {"HugeSparseFileOfZeros", [](const fs::path& d) { Sparse(d / "config.ovm", ""); }, kNone, "0x0378"},
+    {"HugeFileWhoseFirstLineIsALabel", [](const fs::path& d) { Sparse(d / "config.ovm", "0x0378\r\n"); }, k0378,
+     "0x0378"},
+    {"HugeFileWithALongFirstLine", [](const fs::path& d) { Sparse(d / "config.ovm", std::string(1 << 20, '0')); },
+     kNone, "0x0378"},
+};
+
+// What the child saw, sent back through a pipe.
+struct ChildReport {
+    int selectedAtStart;
+    int exitCode;
+    bool scriptDone;
+};
+
+// Runs the program in a child that is not root (root ignores permissions): note the selection,
+// pick 0x0378, press OK. alarm() turns a hang into SIGALRM, which the parent sees.
+ChildReport RunAsUser(int reportFd)
+{
+    alarm(kGuardSeconds);
+    if (getuid() == 0 && (setgid(kNobody) != 0 || setuid(kNobody) != 0))
+        _exit(3);
+    io::SimulatedPort sim{{0x278, 0x378}};
+    port::InstallBus(&sim);
+    afx::HeadlessFrontend ui;
+    CLptApp app;
+    ChildReport r{-2, -1, false};
+    ui.Then([&] {
+        r.selectedAtStart = ui.Main()->Child(IDC_BASE_ADDR)->sel;
+        input::Pick(ui.Main()->Child(IDC_BASE_ADDR), k0378);
+    });
+    ui.Then([&] { input::Click(ui.Main()->Child(IDOK)); });
+    r.exitCode = AfxWinMain();
+    r.scriptDone = ui.ScriptDone();
+    if (write(reportFd, &r, sizeof r) != static_cast<ssize_t>(sizeof r))
+        _exit(4);
+    _exit(0);
+}
+
+// Makes a directory read-only for as long as it lives, so that the working directory can be
+// removed again whatever the test's outcome.
+class Lock {
+public:
+    explicit Lock(fs::path dir) : m_dir(std::move(dir))
+    {
+        using P = fs::perms;
+        if (!m_dir.empty() && fs::is_directory(fs::symlink_status(m_dir)))
+            fs::permissions(m_dir, P::owner_read | P::owner_exec | P::group_read | P::group_exec | P::others_read |
+                                       P::others_exec);
+        else
+            m_dir.clear();
+    }
+    ~Lock()
+    {
+        std::error_code ec;
+        if (!m_dir.empty())
+            fs::permissions(m_dir, fs::perms::owner_all, ec);
+    }
+    Lock(const Lock&) = delete;
+    Lock& operator=(const Lock&) = delete;
+
+private:
+    fs::path m_dir;
+};
+
+class BadEnvironment : public testing::TestWithParam<EnvCase> {};
+
+TEST_P(BadEnvironment, StartAndOkAreSilentAndTouchNothingElse)
+{
+    const EnvCase& c = GetParam();
+    TempWorkDir dir;
+    c.setUp(dir.Path());
+    // A non-root user owns the tree, as a user owns their own directory.
+    if (getuid() == 0) {
+        for (const auto& e : fs::recursive_directory_iterator(dir.Path()))
+            ASSERT_EQ(lchown(e.path().c_str(), kNobody, kNobody), 0) << e.path();
+        ASSERT_EQ(chown(dir.Path().c_str(), kNobody, kNobody), 0);
+    }
+    Lock lockedDir(dir.File("locked"));
+    Lock lockedWorkDir(c.lockDirectory ? dir.Path() : fs::path());
+    const Tree before = Snapshot(dir.Path());
+
+    int report[2];
+    ASSERT_EQ(pipe(report), 0);
+    pid_t pid = fork();
+    ASSERT_GE(pid, 0);
+    if (pid == 0)
+        RunAsUser(report[1]);
+    close(report[1]);
+    ChildReport r{-2, -1, false};
+    ssize_t got = read(report[0], &r, sizeof r);
+    close(report[0]);
+    int status = 0;
+    ASSERT_EQ(waitpid(pid, &status, 0), pid);
+
+    ASSERT_FALSE(WIFSIGNALED(status)) << "killed by signal " << WTERMSIG(status)
+                                      << (WTERMSIG(status) == SIGALRM ? " (hung)" : "");
+    ASSERT_TRUE(WIFEXITED(status));
+    ASSERT_EQ(WEXITSTATUS(status), 0);
+    ASSERT_EQ(got, static_cast<ssize_t>(sizeof r));
+    EXPECT_EQ(r.exitCode, 0);
+    EXPECT_TRUE(r.scriptDone);
+    EXPECT_EQ(r.selectedAtStart, c.selectedAtStart);
+
+    Tree after = Snapshot(dir.Path());
+    Tree expected = before;
+    if (c.afterOk) {
+        // OK rewrites the file: exactly the label, nothing else changed.
+        ASSERT_TRUE(fs::is_regular_file(fs::symlink_status(dir.File("config.ovm"))));
+        EXPECT_EQ(ReadFile(dir.File("config.ovm")), *c.afterOk);
+        after.erase("config.ovm");
+        expected.erase("config.ovm");
+    }
+    EXPECT_EQ(after, expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(Reliability, BadEnvironment, testing::ValuesIn(kCases),
+                         [](const testing::TestParamInfo<EnvCase>& i) { return std::string(i.param.name); });
+
+// A FIFO that another process holds open without ever writing: the start must not wait for a
+// line, and OK hands the label to whoever reads the FIFO.
+TEST(BadEnvironmentFifo, WriterThatSendsNothingDoesNotStallTheStart)
+{
+    TempWorkDir dir;
+    ASSERT_EQ(mkfifo(dir.File("config.ovm").c_str(), 0666), 0);
+    // Opening for reading and writing never blocks and keeps both ends present.
+    int held = open(dir.File("config.ovm").c_str(), O_RDWR | O_NONBLOCK);
+    ASSERT_GE(held, 0);
+    if (getuid() == 0) {
+        ASSERT_EQ(chown(dir.Path().c_str(), kNobody, kNobody), 0);
+        ASSERT_EQ(chown(dir.File("config.ovm").c_str(), kNobody, kNobody), 0);
+    }
+
+    int report[2];
+    ASSERT_EQ(pipe(report), 0);
+    pid_t pid = fork();
+    ASSERT_GE(pid, 0);
+    if (pid == 0) {
+        close(held);
+        RunAsUser(report[1]);
+    }
+    close(report[1]);
+    ChildReport r{-2, -1, false};
+    ssize_t got = read(report[0], &r, sizeof r);
+    close(report[0]);
+    int status = 0;
+    ASSERT_EQ(waitpid(pid, &status, 0), pid);
+    char sent[16] = {};
+    ssize_t n = read(held, sent, sizeof sent);
+    close(held);
+
+    ASSERT_TRUE(WIFEXITED(status)) << "killed by signal " << WTERMSIG(status);
+    ASSERT_EQ(WEXITSTATUS(status), 0);
+    ASSERT_EQ(got, static_cast<ssize_t>(sizeof r));
+    EXPECT_EQ(r.selectedAtStart, kNone);
+    EXPECT_EQ(std::string(sent, n > 0 ? static_cast<std::size_t>(n) : 0), "0x0378");
+    EXPECT_TRUE(fs::is_fifo(fs::symlink_status(dir.File("config.ovm"))));
+}
+
+}  // namespace
