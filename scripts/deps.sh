@@ -1,17 +1,21 @@
 #!/usr/bin/env bash
 # Installs the Debian 12 packages the project needs, only those missing, so a second run is quick.
-# Usage: scripts/deps.sh [build|test]
+# Usage: scripts/deps.sh [build|test|qemu]
 set -euo pipefail
 
 build_pkgs=(build-essential cmake ninja-build pkg-config qt6-base-dev libncurses-dev fonts-liberation)
+# The x86 emulator, a kernel whose modules include parport, parport_pc and ppdev, and cpio to
+# pack the guest's initramfs: for the hardware test.
+qemu_pkgs=(qemu-system-x86 linux-image-amd64 cpio)
 test_pkgs=(libgtest-dev libgmock-dev libbenchmark-dev xvfb xdotool x11-apps imagemagick tmux
-           clang libclang-rt-14-dev desktop-file-utils appstream qemu-system-x86 linux-image-amd64 cpio)
+           clang libclang-rt-14-dev desktop-file-utils appstream "${qemu_pkgs[@]}")
 
-want=("${build_pkgs[@]}")
-if [[ "${1:-build}" == test ]]; then
-  want+=("${test_pkgs[@]}")
-  [[ -n "${VELLIX_EXTRA_PACKAGES:-}" ]] && read -r -a extra <<<"$VELLIX_EXTRA_PACKAGES" && want+=("${extra[@]}")
-fi
+case "${1:-build}" in
+  build) want=("${build_pkgs[@]}") ;;
+  test) want=("${build_pkgs[@]}" "${test_pkgs[@]}") ;;
+  qemu) want=("${qemu_pkgs[@]}") ;;
+  *) echo "usage: $0 [build|test|qemu]" >&2; exit 2 ;;
+esac
 
 missing=()
 for p in "${want[@]}"; do
