@@ -14,9 +14,10 @@ done
 bin=${VELLIX_BIN:-}
 if [[ -z $bin ]]; then
   bash scripts/deps.sh build
-  cmake -S . -B build/screenshot -G Ninja -DCMAKE_BUILD_TYPE=Release -DVELLIX_TESTS=OFF >/dev/null
-  cmake --build build/screenshot --target vellix
-  bin=$root/build/screenshot/src/vellix
+  # The same build as scripts/run.sh, so a screenshot after a run costs no second build.
+  cmake -S . -B build/release -G Ninja -DCMAKE_BUILD_TYPE=Release -DVELLIX_TESTS=OFF >/dev/null
+  cmake --build build/release --target vellix
+  bin=$root/build/release/src/vellix
 fi
 
 work=$(mktemp -d)
@@ -39,7 +40,7 @@ export DISPLAY=:$display
 unset WAYLAND_DISPLAY QT_QPA_PLATFORM
 
 # A fresh working directory: no remembered port from config.ovm, and nothing written anywhere.
-(cd "$work" && exec env -u VELLIX_BUS "$bin" >"$work/vellix.log" 2>&1) &
+(cd "$work" && exec "$bin" >"$work/vellix.log" 2>&1) &
 app_pid=$!
 wid=$(timeout 20 xdotool search --sync --onlyvisible --name '^Vellix' | head -n1) || true
 [[ -n $wid ]] || { echo "screenshot: no Vellix window appeared" >&2; cat "$work/vellix.log" >&2; exit 1; }

@@ -181,8 +181,10 @@ LRESULT ControlProc(Window* hwnd, UINT message, WPARAM wParam, LPARAM lParam)
     case STM_SETIMAGE:
         return SetImage(hwnd, reinterpret_cast<HBITMAP>(lParam));
     case EM_LIMITTEXT:
-        hwnd->limit = static_cast<int>(wParam);
-        Changed(hwnd, What::Limit);
+        if (hwnd->limit != static_cast<int>(wParam)) {  // every exchange sets it again
+            hwnd->limit = static_cast<int>(wParam);
+            Changed(hwnd, What::Limit);
+        }
         return 0;
     case CB_ADDSTRING:
         return AddSorted(hwnd, reinterpret_cast<const char*>(lParam));

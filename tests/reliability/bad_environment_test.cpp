@@ -1,6 +1,7 @@
 // The program started in a hostile working directory: config.ovm unwritable, a directory, a
-// symlink into a locked place, a FIFO, a huge file. Start-up and OK behave as for a missing or
-// unreadable file, silently; nothing hangs, nothing crashes, nothing else is touched.
+// symlink into a locked place, a FIFO, a huge file. Start-up takes the first line where one can
+// be read and selects nothing otherwise; OK writes where it can and fails silently where it
+// cannot. Nothing hangs, nothing crashes, nothing else in the directory is touched.
 #include <fcntl.h>
 #include <signal.h>
 #include <sys/stat.h>
@@ -89,7 +90,8 @@ const EnvCase kCases[] = {
      [](const fs::path& d) {
          fs::create_directory(d / "locked");
          WriteFile(d / "locked" / "saved", "0x0278");
-         fs::permissions(d / "locked" / "saved", fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+         using P = fs::perms;
+         fs::permissions(d / "locked" / "saved", P::owner_read | P::group_read | P::others_read);
          fs::create_symlink("locked/saved", d / "config.ovm");
      },
      k0278, std::nullopt},  // read through the link, but OK cannot change the target
@@ -116,14 +118,14 @@ const EnvCase kCases[] = {
 
 // What the child saw, sent back through a pipe.
 struct ChildReport {
-    int selectedAtStart;
-    int exitCode;
-    bool scriptDone;
+    int selectedAtStart = -2;
+    int exitCode = -1;
+    bool scriptDone = false;
 };
 
 // Runs the program in a child that is not root (root ignores permissions): note the selection,
 // pick 0x0378, press OK. alarm() turns a hang into SIGALRM, which the parent sees.
-ChildReport RunAsUser(int reportFd)
+[[noreturn]] void RunAsUser(int reportFd)
 {
     alarm(kGuardSeconds);
     if (getuid() == 0 && (setgid(kNobody) != 0 || setuid(kNobody) != 0))
@@ -132,7 +134,7 @@ ChildReport RunAsUser(int reportFd)
     port::InstallBus(&sim);
     afx::HeadlessFrontend ui;
     CLptApp app;
-    ChildReport r{-2, -1, false};
+    ChildReport r;
     ui.Then([&] {
         r.selectedAtStart = ui.Main()->Child(IDC_BASE_ADDR)->sel;
         input::Pick(ui.Main()->Child(IDC_BASE_ADDR), k0378);
@@ -143,6 +145,48 @@ ChildReport RunAsUser(int reportFd)
     if (write(reportFd, &r, sizeof r) != static_cast<ssize_t>(sizeof r))
         _exit(4);
     _exit(0);
+}
+
+struct ChildRun {
+    int status = 0;
+    bool reported = false;
+    ChildReport report;
+};
+
+// Forks the run; `heldFd`, if any, is the parent's own and is closed in the child.
+ChildRun Spawn(int heldFd = -1)
+{
+    ChildRun run;
+    int pipeFds[2];
+    if (pipe(pipeFds) != 0)
+        return run;
+    pid_t pid = fork();
+    if (pid == 0) {
+        if (heldFd >= 0)
+            close(heldFd);
+        close(pipeFds[0]);
+        RunAsUser(pipeFds[1]);
+    }
+    close(pipeFds[1]);
+    const auto want = static_cast<ssize_t>(sizeof run.report);
+    run.reported = pid > 0 && read(pipeFds[0], &run.report, sizeof run.report) == want;
+    close(pipeFds[0]);
+    if (pid > 0)
+        waitpid(pid, &run.status, 0);
+    return run;
+}
+
+testing::AssertionResult EndedNormally(const ChildRun& run)
+{
+    if (WIFSIGNALED(run.status))
+        return testing::AssertionFailure() << "killed by signal " << WTERMSIG(run.status)
+                                           << (WTERMSIG(run.status) == SIGALRM ? " (hung)" : "");
+    if (!WIFEXITED(run.status) || WEXITSTATUS(run.status) != 0 || !run.reported)
+        return testing::AssertionFailure() << "the child failed, status " << run.status;
+    if (run.report.exitCode != 0 || !run.report.scriptDone)
+        return testing::AssertionFailure() << "the program ended with " << run.report.exitCode
+                                           << (run.report.scriptDone ? "" : " before the script was done");
+    return testing::AssertionSuccess();
 }
 
 // Makes a directory read-only for as long as it lives, so that the working directory can be
@@ -188,27 +232,9 @@ TEST_P(BadEnvironment, StartAndOkAreSilentAndTouchNothingElse)
     Lock lockedWorkDir(c.lockDirectory ? dir.Path() : fs::path());
     const Tree before = Snapshot(dir.Path());
 
-    int report[2];
-    ASSERT_EQ(pipe(report), 0);
-    pid_t pid = fork();
-    ASSERT_GE(pid, 0);
-    if (pid == 0)
-        RunAsUser(report[1]);
-    close(report[1]);
-    ChildReport r{-2, -1, false};
-    ssize_t got = read(report[0], &r, sizeof r);
-    close(report[0]);
-    int status = 0;
-    ASSERT_EQ(waitpid(pid, &status, 0), pid);
-
-    ASSERT_FALSE(WIFSIGNALED(status)) << "killed by signal " << WTERMSIG(status)
-                                      << (WTERMSIG(status) == SIGALRM ? " (hung)" : "");
-    ASSERT_TRUE(WIFEXITED(status));
-    ASSERT_EQ(WEXITSTATUS(status), 0);
-    ASSERT_EQ(got, static_cast<ssize_t>(sizeof r));
-    EXPECT_EQ(r.exitCode, 0);
-    EXPECT_TRUE(r.scriptDone);
-    EXPECT_EQ(r.selectedAtStart, c.selectedAtStart);
+    const ChildRun run = Spawn();
+    ASSERT_TRUE(EndedNormally(run));
+    EXPECT_EQ(run.report.selectedAtStart, c.selectedAtStart);
 
     Tree after = Snapshot(dir.Path());
     Tree expected = before;
@@ -239,28 +265,13 @@ TEST(BadEnvironmentFifo, WriterThatSendsNothingDoesNotStallTheStart)
         ASSERT_EQ(chown(dir.File("config.ovm").c_str(), kNobody, kNobody), 0);
     }
 
-    int report[2];
-    ASSERT_EQ(pipe(report), 0);
-    pid_t pid = fork();
-    ASSERT_GE(pid, 0);
-    if (pid == 0) {
-        close(held);
-        RunAsUser(report[1]);
-    }
-    close(report[1]);
-    ChildReport r{-2, -1, false};
-    ssize_t got = read(report[0], &r, sizeof r);
-    close(report[0]);
-    int status = 0;
-    ASSERT_EQ(waitpid(pid, &status, 0), pid);
+    const ChildRun run = Spawn(held);
     char sent[16] = {};
     ssize_t n = read(held, sent, sizeof sent);
     close(held);
 
-    ASSERT_TRUE(WIFEXITED(status)) << "killed by signal " << WTERMSIG(status);
-    ASSERT_EQ(WEXITSTATUS(status), 0);
-    ASSERT_EQ(got, static_cast<ssize_t>(sizeof r));
-    EXPECT_EQ(r.selectedAtStart, kNone);
+    ASSERT_TRUE(EndedNormally(run));
+    EXPECT_EQ(run.report.selectedAtStart, kNone);
     EXPECT_EQ(std::string(sent, n > 0 ? static_cast<std::size_t>(n) : 0), "0x0378");
     EXPECT_TRUE(fs::is_fifo(fs::symlink_status(dir.File("config.ovm"))));
 }

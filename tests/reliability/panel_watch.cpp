@@ -2,7 +2,6 @@
 
 #include <chrono>
 #include <cstdio>
-#include <cstdlib>
 #include <vector>
 
 #include "afx/msgloop.h"
@@ -19,10 +18,13 @@ constexpr afx::Duration kTick{300};
 
 // Control slots 0..3 and 5 have a button and a lamp; slot 4 shares TriState's and has none.
 constexpr int kShownSlots[] = {0, 1, 2, 3, 5};
-constexpr int kCtrlButtonOfSlot[6] = {IDC_CTRL_STROBE, IDC_CTRL_AUTO, IDC_CTRL_INIT, IDC_CTRL_INPUT, 0, IDC_CTRL_TRISTATE};
-constexpr int kCtrlLampOfSlot[6] = {IDC_LAMP_STROBE, IDC_LAMP_AUTO, IDC_LAMP_INIT, IDC_LAMP_INPUT, 0, IDC_LAMP_TRISTATE};
+constexpr int kCtrlButtonOfSlot[6] = {
+    IDC_CTRL_STROBE, IDC_CTRL_AUTO, IDC_CTRL_INIT, IDC_CTRL_INPUT, 0, IDC_CTRL_TRISTATE};
+constexpr int kCtrlLampOfSlot[6] = {
+    IDC_LAMP_STROBE, IDC_LAMP_AUTO, IDC_LAMP_INIT, IDC_LAMP_INPUT, 0, IDC_LAMP_TRISTATE};
 // Status lamps for bits 3..7.
-constexpr int kStatusLampOfBit[8] = {0, 0, 0, IDC_LAMP_ERROR, IDC_LAMP_SELECT, IDC_LAMP_PEND, IDC_LAMP_ACK, IDC_LAMP_BUSY};
+constexpr int kStatusLampOfBit[8] = {
+    0, 0, 0, IDC_LAMP_ERROR, IDC_LAMP_SELECT, IDC_LAMP_PEND, IDC_LAMP_ACK, IDC_LAMP_BUSY};
 
 // Init (slot 2) and TriState (slot 5) set their bit in state 1; the port inverts the others.
 bool SetsBitWhenOn(int slot) { return slot == 2 || slot == 5; }
@@ -76,6 +78,7 @@ void Apply(PanelSession& s, const Action& a)
     switch (a.op) {
     case Op::EditText: input::EditText(s.Item(IDC_DATA_VALUE), a.text); break;
     case Op::Char:
+        // Into the field: on a focused button a typed space would press it, and OK ends the run.
         input::Focus(s.Item(IDC_DATA_VALUE));
         input::Char(s.Top(), static_cast<unsigned char>(a.arg));
         break;
@@ -130,6 +133,25 @@ PanelWatch::Snapshot PanelWatch::Take() const
     return s;
 }
 
+HWND PanelWatch::Item(int id) const
+{
+    // Looked up once per window: a search per check would cost more than the panel's own work.
+    if (m_cachedTop != m_s.Top()) {
+        m_cachedTop = m_s.Top();
+        m_items.assign(kItemSlots, nullptr);
+        for (const auto& c : m_cachedTop->children)
+            if (c->id >= kFirstItem && c->id < kFirstItem + kItemSlots)
+                m_items[static_cast<std::size_t>(c->id - kFirstItem)] = c.get();
+    }
+    return m_items[static_cast<std::size_t>(id - kFirstItem)];
+}
+
+int PanelWatch::ImageOf(int id) const
+{
+    HWND h = Item(id);
+    return h && h->image ? h->image->bitmap->id : 0;
+}
+
 void PanelWatch::Begin(const Action& a)
 {
     m_action = a;
@@ -168,10 +190,10 @@ void PanelWatch::CheckRows(std::string& err) const
         if (d.m_nDataBitState[i] != bit)
             fail("data bit state " + std::to_string(i) + " is " + std::to_string(d.m_nDataBitState[i]) +
                  " for the byte 0x" + Hex(d.m_nDataByte));
-        if (m_s.ImageOf(IDC_DATA_BIT0 + i) != (d.m_nDataBitState[i] == 1 ? IDB_BUTTON_SET : IDB_BUTTON_CLEAR))
+        if (ImageOf(IDC_DATA_BIT0 + i) != (d.m_nDataBitState[i] == 1 ? IDB_BUTTON_SET : IDB_BUTTON_CLEAR))
             fail("data bit button " + std::to_string(i) + " does not show its state");
     }
-    const std::string& field = m_s.Item(IDC_DATA_VALUE)->text;
+    const std::string& field = Item(IDC_DATA_VALUE)->text;
     if (field.size() > 2)
         fail("the Data Value field holds \"" + field + "\"");
     if (d.m_strDataValue.Str() != field)
@@ -179,7 +201,7 @@ void PanelWatch::CheckRows(std::string& err) const
     for (char c : field)
         if (!IsHexDigit(c))
             fail("the Data Value field keeps a character that is no upper-case hex digit: \"" + field + "\"");
-    if (d.m_bContinuousData != m_s.Item(IDC_CONT_DATA)->check)
+    if (d.m_bContinuousData != Item(IDC_CONT_DATA)->check)
         fail("m_bContinuousData differs from its box");
 
     if (d.m_nCtrlByte != CtrlByteOf(d.m_nCtrlBitState))
@@ -187,16 +209,16 @@ void PanelWatch::CheckRows(std::string& err) const
     if (d.m_nCtrlByte & 0xD0)
         fail("control byte 0x" + Hex(d.m_nCtrlByte) + " has bit 4, 6 or 7 set");
     for (int s : kShownSlots) {
-        if (m_s.ImageOf(kCtrlButtonOfSlot[s]) != (d.m_nCtrlBitState[s] == 1 ? IDB_BUTTON_SET : IDB_BUTTON_CLEAR))
+        if (ImageOf(kCtrlButtonOfSlot[s]) != (d.m_nCtrlBitState[s] == 1 ? IDB_BUTTON_SET : IDB_BUTTON_CLEAR))
             fail("control button of slot " + std::to_string(s) + " does not show its state");
         bool lit = SetsBitWhenOn(s) == (((d.m_nCtrlWritten >> s) & 1) != 0);
-        if (m_s.ImageOf(kCtrlLampOfSlot[s]) != (lit ? IDB_LAMP_ON : IDB_LAMP_OFF))
+        if (ImageOf(kCtrlLampOfSlot[s]) != (lit ? IDB_LAMP_ON : IDB_LAMP_OFF))
             fail("control lamp of slot " + std::to_string(s) + " does not show the byte last written");
     }
-    if (d.m_bContinuousCtrl != m_s.Item(IDC_CONT_CTRL)->check)
+    if (d.m_bContinuousCtrl != Item(IDC_CONT_CTRL)->check)
         fail("m_bContinuousCtrl differs from its box");
 
-    const HWND list = m_s.Item(IDC_BASE_ADDR);
+    const HWND list = Item(IDC_BASE_ADDR);
     if (list->sel >= 0 && d.m_nBaseAddr != std::stoi(list->items[static_cast<std::size_t>(list->sel)], nullptr, 16))
         fail("base 0x" + Hex(d.m_nBaseAddr) + " is not the selected entry");
 }
@@ -262,7 +284,8 @@ void PanelWatch::CheckAccesses(std::string& err) const
     } else if (IsEdit(op)) {
         if (m_fieldChanges > 1)
             fail("one edit reached the change handler " + std::to_string(m_fieldChanges) + " times");
-        if (m_fieldChanges == 1 && after.field.size() == 2) {
+        const bool complete = after.field.size() == 2 && IsHexDigit(after.field[0]) && IsHexDigit(after.field[1]);
+        if (m_fieldChanges == 1 && complete) {
             wantByte = std::stoi(after.field, nullptr, 16);
             if (b.continuousData)
                 wantData = {wantByte};
@@ -322,10 +345,10 @@ void PanelWatch::CheckAccesses(std::string& err) const
 
     // The lamps show what the last refresh read.
     for (int i = 0; lastData >= 0 && i < 8; ++i)
-        if (m_s.ImageOf(IDC_DATA_LAMP0 - i) != (((lastData >> i) & 1) ? IDB_LAMP_ON : IDB_LAMP_OFF))
+        if (ImageOf(IDC_DATA_LAMP0 - i) != (((lastData >> i) & 1) ? IDB_LAMP_ON : IDB_LAMP_OFF))
             fail("data lamp " + std::to_string(i) + " does not show the byte read, 0x" + Hex(lastData));
     for (int bit = 3; lastStatus >= 0 && bit < 8; ++bit)
-        if (m_s.ImageOf(kStatusLampOfBit[bit]) != (((lastStatus >> bit) & 1) ? IDB_LAMP_ON : IDB_LAMP_OFF))
+        if (ImageOf(kStatusLampOfBit[bit]) != (((lastStatus >> bit) & 1) ? IDB_LAMP_ON : IDB_LAMP_OFF))
             fail("status lamp of bit " + std::to_string(bit) + " does not show the byte read, 0x" + Hex(lastStatus));
 
     // Home and End move the selection too while the list has the focus.

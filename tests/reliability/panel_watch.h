@@ -1,10 +1,11 @@
-// Long random sessions and fuzzed ones share this: the user actions they are made of, and the
+// Long random runs and fuzzed ones share this: the user actions they are made of, and the
 // checks that must hold after each action (the rows' invariants, and which action may write
 // which register).
 #pragma once
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "support/panel_session.h"
 
@@ -39,7 +40,7 @@ std::string Describe(const Action& a);
 // loop handles it before the script's next step runs.
 void Apply(testsupport::PanelSession& s, const Action& a);
 
-// Watches one panel session: every message the panel receives, every port access.
+// Watches one panel run: every message the panel receives, every port access.
 class PanelWatch {
 public:
     explicit PanelWatch(testsupport::PanelSession& s);
@@ -62,10 +63,17 @@ private:
         int ctrlState[6];
     };
     Snapshot Take() const;
+    HWND Item(int id) const;
+    int ImageOf(int id) const;
     void CheckRows(std::string& err) const;
     void CheckAccesses(std::string& err) const;
 
+    static constexpr int kFirstItem = 1000;
+    static constexpr int kItemSlots = 64;
+
     testsupport::PanelSession& m_s;
+    mutable HWND m_cachedTop = nullptr;
+    mutable std::vector<HWND> m_items;
     Action m_action;
     Snapshot m_before{};
     bool m_begun = false;

@@ -2,7 +2,6 @@
 
 #include <QComboBox>
 #include <QFontMetrics>
-#include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 
@@ -27,15 +26,6 @@ QWidget* MakeLabel(afx::Window*, QWidget* parent)
     label->setIndent(0);
     label->setContentsMargins(0, 0, 0, 0);
     return label;
-}
-
-QWidget* MakeGroupBox(afx::Window*, QWidget* parent)
-{
-    auto* box = new QGroupBox(parent);
-    // A group box is only a frame: clicks fall through to what lies under and beside it.
-    box->setAttribute(Qt::WA_TransparentForMouseEvents);
-    box->setFocusPolicy(Qt::NoFocus);
-    return box;
 }
 
 QWidget* MakePushButton(afx::Window* ctl, QWidget* parent)
@@ -65,7 +55,7 @@ QWidget* MakeCheckBox(afx::Window* ctl, QWidget* parent)
 
 QWidget* MakeEdit(afx::Window* ctl, QWidget* parent)
 {
-    auto* edit = new QLineEdit(parent);
+    auto* edit = new ModelLineEdit(parent);
     QObject::connect(edit, &QLineEdit::textEdited, edit, [ctl](const QString& text) { send::EditText(ctl, ToModel(text)); });
     return edit;
 }
@@ -93,8 +83,11 @@ void PlaceDropDownList(QComboBox* list, QRect r, const DialogUnits& units)
 QString StaticText(const afx::Window& ctl)
 {
     QString text = FromModel(ctl.text);
-    if (ctl.style & SS_NOPREFIX)
-        return text;
+    return (ctl.style & SS_NOPREFIX) ? text : WithoutPrefix(text);
+}
+
+QString WithoutPrefix(const QString& text)
+{
     QString shown;
     for (qsizetype i = 0; i < text.size(); ++i) {
         if (text[i] == QLatin1Char('&') && i + 1 < text.size())
@@ -109,7 +102,7 @@ QWidget* CreateControl(afx::Window* ctl, QWidget* parent, const DialogUnits& uni
     QWidget* w = nullptr;
     switch (ctl->kind) {
     case afx::Kind::StaticText: w = MakeLabel(ctl, parent); break;
-    case afx::Kind::GroupBox: w = MakeGroupBox(ctl, parent); break;
+    case afx::Kind::GroupBox: w = new GroupFrame(parent, units.BaseY()); break;
     case afx::Kind::BitmapStatic:
     case afx::Kind::IconStatic: w = new ImageWidget(parent); break;
     case afx::Kind::PushButton:

@@ -12,8 +12,9 @@ namespace ui::qt {
 
 QWidget* CreateControl(afx::Window* ctl, QWidget* parent, const DialogUnits& units);
 
-// Text of a static without SS_NOPREFIX: "&&" shows one ampersand, a single one marks the access
-// key and is not shown.
+// Text as a static or group box shows it: unless the static has SS_NOPREFIX, "&&" shows one
+// ampersand and a single one, which marks the access key, is not shown.
 QString StaticText(const afx::Window& ctl);
+QString WithoutPrefix(const QString& text);
 
 }  // namespace ui::qt

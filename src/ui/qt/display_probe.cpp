@@ -1,5 +1,6 @@
 // Whether a desktop display can be reached, found without opening a toolkit connection, so that
 // the terminal front-end can take over quietly when there is none.
+#include <algorithm>
 #include <cerrno>
 #include <cstddef>
 #include <cstdlib>
@@ -24,7 +25,8 @@ std::string Env(const char* name)
 }
 
 // A connection to a local socket; `abstract` uses the Linux abstract namespace, which X servers
-// also listen on when the /tmp/.X11-unix directory is not shared with us.
+// also listen on when the /tmp/.X11-unix directory is not shared with us. Never blocks: a server
+// whose queue is full is there all the same.
 bool ConnectUnix(const std::string& path, bool abstract)
 {
     sockaddr_un addr{};
@@ -33,11 +35,11 @@ bool ConnectUnix(const std::string& path, bool abstract)
     if (path.size() + offset >= sizeof(addr.sun_path))
         return false;
     std::memcpy(addr.sun_path + offset, path.data(), path.size());
-    int fd = socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    int fd = socket(AF_UNIX, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
     if (fd < 0)
         return false;
     auto len = static_cast<socklen_t>(offsetof(sockaddr_un, sun_path) + offset + path.size());
-    bool ok = connect(fd, reinterpret_cast<sockaddr*>(&addr), len) == 0;
+    bool ok = connect(fd, reinterpret_cast<sockaddr*>(&addr), len) == 0 || errno == EAGAIN;
     close(fd);
     return ok;
 }
@@ -99,13 +101,26 @@ bool WaylandReachable(const std::string& display)
 
 bool DisplayAvailable()
 {
-    if (!Env("QT_QPA_PLATFORM").empty())
-        return true;
     std::string wayland = Env("WAYLAND_DISPLAY");
-    if (!wayland.empty() && WaylandReachable(wayland))
-        return true;
     std::string x11 = Env("DISPLAY");
-    return !x11.empty() && X11Reachable(x11);
+    bool waylandUp = !wayland.empty() && WaylandReachable(wayland);
+    bool x11Up = !x11.empty() && X11Reachable(x11);
+
+    // QT_QPA_PLATFORM may name several platforms to try in turn ("wayland;xcb"), each perhaps
+    // with options after a colon. Those that draw without a display server (offscreen, vnc,
+    // linuxfb ...) can always be opened.
+    std::string platforms = Env("QT_QPA_PLATFORM");
+    if (platforms.empty())
+        return waylandUp || x11Up;
+    for (std::size_t start = 0; start <= platforms.size();) {
+        std::size_t end = std::min(platforms.find(';', start), platforms.size());
+        std::string name = platforms.substr(start, end - start);
+        name = name.substr(0, name.find(':'));
+        if (name == "xcb" ? x11Up : name.rfind("wayland", 0) == 0 ? waylandUp : !name.empty())
+            return true;
+        start = end + 1;
+    }
+    return false;
 }
 
 }  // namespace ui::qt

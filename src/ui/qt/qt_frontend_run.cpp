@@ -15,6 +15,8 @@ int RunApplication(const char* argv0)
     int argc = 1;
     char* argv[] = {name.data(), nullptr};
     QApplication app(argc, argv);
+    // The program ends when its dialog ends, not when Qt sees its last window go.
+    QApplication::setQuitOnLastWindowClosed(false);
     QtFrontend frontend;
     afx::Frontend* previous = afx::CurrentFrontend();
     afx::InstallFrontend(&frontend);

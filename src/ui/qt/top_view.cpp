@@ -1,8 +1,6 @@
 #include "ui/qt/top_view.h"
 
 #include <QComboBox>
-#include <QCursor>
-#include <QGroupBox>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
@@ -36,8 +34,8 @@ QIcon IconOf(const afx::Window& top)
 {
     QIcon icon;
     for (HICON h : {top.bigIcon, top.smallIcon}) {
-        if (!h || !h->group || (h == top.smallIcon && top.smallIcon == top.bigIcon))
-            continue;
+        if (!h || !h->group || (h == top.smallIcon && h == top.bigIcon && !icon.isNull()))
+            continue;  // one icon set as both big and small gives its images once
         for (const res::IconImage& img : h->group->images)
             icon.addPixmap(QPixmap::fromImage(ToImage(img)));
     }
@@ -72,8 +70,10 @@ TopView::TopView(afx::Window* top, TopView* owner)
             UpdateControl(child.get(), w, what);
     }
     // Frames go under the controls they surround, whatever their place in the template.
-    for (QGroupBox* box : m_frame->findChildren<QGroupBox*>(Qt::FindDirectChildrenOnly))
-        box->lower();
+    for (auto& child : top->children)
+        if (child->kind == afx::Kind::GroupBox)
+            if (QWidget* box = WidgetOf(child.get()))
+                box->lower();
 
     if (owner) {
         // Owned, not parented: disabling the owner while this box runs must not disable the box.
@@ -116,12 +116,11 @@ void TopView::ShowIfPending()
     else if (QScreen* screen = QGuiApplication::primaryScreen())
         area = screen->availableGeometry();
     if (area.isValid())
-        m_frame->move(area.center() - QPoint(m_frame->width() / 2, m_frame->height() / 2));
+        m_frame->setGeometry(QRect(area.center() - QPoint(m_frame->width() / 2, m_frame->height() / 2), m_frame->size()));
     if (m_top->minimized)
         m_frame->showMinimized();
     else
         m_frame->show();
-    m_frame->raise();
     m_frame->activateWindow();
     ApplyFocus();
 }
@@ -166,8 +165,8 @@ void TopView::UpdateControl(afx::Window* ctl, QWidget* w, afx::What what)
                 QSignalBlocker quiet(edit);
                 edit->setText(text);
             }
-        } else if (auto* box = qobject_cast<QGroupBox*>(w))
-            box->setTitle(FromModel(ctl->text));
+        } else if (auto* box = dynamic_cast<GroupFrame*>(w))
+            box->SetTitle(WithoutPrefix(FromModel(ctl->text)));
         else if (ctl->kind != afx::Kind::BitmapButton)
             if (auto* button = qobject_cast<QAbstractButton*>(w))
                 button->setText(FromModel(ctl->text));
@@ -208,16 +207,14 @@ void TopView::UpdateControl(afx::Window* ctl, QWidget* w, afx::What what)
         if (auto* list = qobject_cast<QComboBox*>(w)) {
             QSignalBlocker quiet(list);
             list->setCurrentIndex(ctl->sel);
-        } else if (auto* edit = qobject_cast<QLineEdit*>(w)) {
-            QSignalBlocker quiet(edit);
-            if (ctl->selStart == ctl->selEnd)
-                edit->setCursorPosition(ctl->selEnd);
-            else
-                edit->setSelection(ctl->selStart, ctl->selEnd - ctl->selStart);
+        } else if (auto* edit = dynamic_cast<ModelLineEdit*>(w)) {
+            edit->ShowSelection(ctl->selStart, ctl->selEnd);
         }
         break;
     case afx::What::Limit:
-        if (auto* edit = qobject_cast<QLineEdit*>(w))
+        // Setting the limit again would drop the edit's selection, and the panel sets it on
+        // every data exchange.
+        if (auto* edit = qobject_cast<QLineEdit*>(w); edit && edit->maxLength() != (ctl->limit > 0 ? ctl->limit : 32767))
             edit->setMaxLength(ctl->limit > 0 ? ctl->limit : 32767);
         break;
     case afx::What::Enabled: w->setEnabled(ctl->enabled); break;

@@ -2,6 +2,7 @@
 
 #include <QCloseEvent>
 #include <QContextMenuEvent>
+#include <QFocusEvent>
 #include <QPainter>
 #include <QStyleOptionButton>
 #include <QStylePainter>
@@ -36,6 +37,39 @@ void ImageWidget::paintEvent(QPaintEvent*)
     p.drawPixmap(0, 0, m_pixmap);
 }
 
+GroupFrame::GroupFrame(QWidget* parent, int cellHeight) : QWidget(parent), m_cellHeight(cellHeight)
+{
+    setAttribute(Qt::WA_TransparentForMouseEvents);
+    setFocusPolicy(Qt::NoFocus);
+}
+
+void GroupFrame::SetTitle(const QString& title)
+{
+    if (title == m_title)
+        return;
+    m_title = title;
+    setAccessibleName(title);
+    update();
+}
+
+void GroupFrame::paintEvent(QPaintEvent*)
+{
+    QPainter p(this);
+    QRect frame = rect().adjusted(0, m_cellHeight / 2 - 1, 0, 0);
+    // Etched: a shadow line with a highlight line one pixel below and to the right of it.
+    p.setPen(palette().color(QPalette::Dark));
+    p.drawRect(frame.adjusted(0, 0, -2, -2));
+    p.setPen(palette().color(QPalette::Light));
+    p.drawRect(frame.adjusted(1, 1, -1, -1));
+    if (m_title.isEmpty())
+        return;
+    constexpr int kIndent = 7;
+    QRect text(kIndent - 1, 0, fontMetrics().horizontalAdvance(m_title) + 2, m_cellHeight);
+    p.fillRect(text, palette().window());
+    p.setPen(palette().color(QPalette::WindowText));
+    p.drawText(text.adjusted(1, 0, -1, 0), Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, m_title);
+}
+
 BitmapButton::BitmapButton(QWidget* parent) : QPushButton(parent) { setAutoDefault(false); }
 
 void BitmapButton::SetImage(const void* key, const QPixmap& pixmap)
@@ -64,6 +98,25 @@ void BitmapButton::paintEvent(QPaintEvent*)
         at += QPoint(style()->pixelMetric(QStyle::PM_ButtonShiftHorizontal, &opt, this),
                      style()->pixelMetric(QStyle::PM_ButtonShiftVertical, &opt, this));
     p.drawPixmap(at, m_pixmap);
+}
+
+void ModelLineEdit::ShowSelection(int start, int end)
+{
+    m_start = start;
+    m_end = end;
+    QSignalBlocker quiet(this);
+    if (start == end)
+        setCursorPosition(end);
+    else
+        setSelection(start, end - start);
+}
+
+void ModelLineEdit::focusInEvent(QFocusEvent* event)
+{
+    QLineEdit::focusInEvent(event);
+    // A click places the caret itself; any other way in shows what the model has selected.
+    if (event->reason() != Qt::MouseFocusReason)
+        ShowSelection(m_start, m_end);
 }
 
 TopWindow::TopWindow(afx::Window* top) : m_top(top) {}

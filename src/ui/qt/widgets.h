@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QCheckBox>
+#include <QLineEdit>
 #include <QPixmap>
 #include <QPushButton>
 #include <QWidget>
@@ -43,6 +44,23 @@ private:
     QPixmap m_pixmap;
 };
 
+// A group box as dialogs draw it: an etched frame whose top line runs through the middle of the
+// title, the title on a gap in the line. Transparent to the mouse: clicks reach what it frames.
+class GroupFrame : public QWidget {
+public:
+    // `cellHeight` is the dialog font's cell height, from which the frame line is placed.
+    GroupFrame(QWidget* parent, int cellHeight);
+    void SetTitle(const QString& title);
+    QString Title() const { return m_title; }
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    int m_cellHeight;
+    QString m_title;
+};
+
 // An automatic check box whose state only the framework changes: a click is reported, and the
 // box shows the new state when the model says so.
 class ModelCheckBox : public QCheckBox {
@@ -51,6 +69,21 @@ public:
 
 protected:
     void nextCheckState() override {}
+};
+
+// An edit that keeps showing the model's selection: Qt drops a selection when the focus leaves
+// for another window, the model does not.
+class ModelLineEdit : public QLineEdit {
+public:
+    using QLineEdit::QLineEdit;
+    // The caret sits at `end`; start == end selects nothing.
+    void ShowSelection(int start, int end);
+
+protected:
+    void focusInEvent(QFocusEvent* event) override;
+
+private:
+    int m_start = 0, m_end = 0;
 };
 
 // A dialog's frame: reports closing, minimizing, resizing and right clicks on the background.

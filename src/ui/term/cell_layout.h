@@ -21,9 +21,10 @@ struct CellLayout {
     std::vector<Cell> cells;   // one per child, in child order
 };
 
-// Most cells per dialog unit: the classic 4 units a column and 8 a row.
-inline constexpr double kMostColsPerUnit = 0.25;
-inline constexpr double kMostRowsPerUnit = 0.125;
+// Most cells per dialog unit: the classic 4 units a column; 9 a row, the pitch of lines of
+// text in a dialog, so that stacked lines never get a blank row between them.
+inline constexpr double kMostColsPerUnit = 1.0 / 4;
+inline constexpr double kMostRowsPerUnit = 1.0 / 9;
 
 // The text a control shows: '&' marks the access key and is not drawn, "&&" draws one '&'.
 std::string DisplayText(const afx::Window& w);

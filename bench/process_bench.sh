@@ -1,0 +1,58 @@
+#!/usr/bin/env bash
+# Whole-process figures in a real X server: start to first frame, idle CPU and peak memory of
+# vellix against a minimal Qt 6 program measured in the same run. Prints "name value reference".
+# Usage: process_bench.sh <vellix> <minimal_qt> [idle seconds]
+set -euo pipefail
+vellix=$1 minimal=$2 idle=${3:-60}
+runs=${VELLIX_BENCH_RUNS:-5}
+
+display=:$((90 + RANDOM % 100))
+Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+xvfb=$!
+work=$(mktemp -d)
+trap 'kill $xvfb 2>/dev/null; rm -rf "$work"' EXIT
+export DISPLAY=$display
+for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
+
+now_ms() { echo $(( $(date +%s%N) / 1000000 )); }
+
+# Milliseconds from exec to the window being mapped, best of $runs.
+first_frame() {
+  local exe=$1 title=$2 best=999999
+  for _ in $(seq "$runs"); do
+    local t0 pid t1
+    t0=$(now_ms)
+    (cd "$work" && exec "$exe" 2>/dev/null) &
+    pid=$!
+    until xdotool search --onlyvisible --name "$title" >/dev/null 2>&1; do sleep 0.005; done
+    t1=$(now_ms)
+    kill "$pid"; wait "$pid" 2>/dev/null || true
+    (( t1 - t0 < best )) && best=$((t1 - t0))
+  done
+  echo "$best"
+}
+
+# CPU seconds used over $idle seconds of steady running, and peak resident memory in KiB.
+idle_cost() {
+  local exe=$1 title=$2 pid ticks0 ticks1 hwm
+  (cd "$work" && exec "$exe" 2>/dev/null) &
+  pid=$!
+  until xdotool search --onlyvisible --name "$title" >/dev/null 2>&1; do sleep 0.05; done
+  sleep 2
+  ticks0=$(awk '{print $14 + $15}' "/proc/$pid/stat")
+  sleep "$idle"
+  ticks1=$(awk '{print $14 + $15}' "/proc/$pid/stat")
+  hwm=$(awk '/VmHWM/ {print $2}' "/proc/$pid/status")
+  kill "$pid"; wait "$pid" 2>/dev/null || true
+  local hz
+  hz=$(getconf CLK_TCK)
+  echo "$(awk -v a="$ticks0" -v b="$ticks1" -v hz="$hz" 'BEGIN { printf "%.3f", (b - a) / hz }') $hwm"
+}
+
+ff_v=$(first_frame "$vellix" '^Vellix')
+ff_m=$(first_frame "$minimal" '^Minimal Qt$')
+read -r cpu_v mem_v < <(idle_cost "$vellix" '^Vellix')
+read -r cpu_m mem_m < <(idle_cost "$minimal" '^Minimal Qt$')
+echo "start_to_first_frame_ms $ff_v $ff_m"
+echo "idle_cpu_seconds_per_${idle}s $cpu_v $cpu_m"
+echo "peak_rss_kib $mem_v $mem_m"
