@@ -8,7 +8,7 @@ build_pkgs=(build-essential cmake ninja-build pkg-config qt6-base-dev libncurses
 # pack the guest's initramfs: for the hardware test.
 qemu_pkgs=(qemu-system-x86 linux-image-amd64 cpio)
 test_pkgs=(libgtest-dev libgmock-dev libbenchmark-dev xvfb xdotool x11-apps imagemagick tmux
-           clang libclang-rt-14-dev desktop-file-utils appstream "${qemu_pkgs[@]}")
+           clang libclang-rt-14-dev desktop-file-utils appstream groff-base "${qemu_pkgs[@]}")
 
 case "${1:-build}" in
   build) want=("${build_pkgs[@]}") ;;

@@ -11,6 +11,9 @@ for variant in debug sanitize; do
   cmake -S . -B "$dir" -G Ninja "${opts[@]}" >/dev/null
   cmake --build "$dir" -j "$jobs"
   echo "== tests ($variant)"
-  ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+  ASAN_OPTIONS=detect_leaks=1 LSAN_OPTIONS=suppressions=$PWD/tests/lsan.supp \
+    UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
     ctest --test-dir "$dir" --output-on-failure -j "$jobs"
 done
+echo "== fuzz (60 s per target)"
+bash scripts/fuzz.sh 60
