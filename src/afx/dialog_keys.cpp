@@ -123,7 +123,11 @@ LRESULT DefaultSysCommand(CWnd* pDlg, UINT nID)
     case SC_KEYMENU:
         ShowMenu(top);
         break;
-    default:  // moving is the window manager's
+    case SC_MOVE:
+        if (Frontend* f = CurrentFrontend())
+            f->BeginMove(top);
+        break;
+    default:
         break;
     }
     return 0;

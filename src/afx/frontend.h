@@ -23,6 +23,10 @@ public:
     virtual void Wait(Duration limit) = 0;
     // Open the window's system menu; a choice comes back as Input::SysCommand.
     virtual void ShowSystemMenu(Window* top) { (void)top; }
+    // Whether the user can move top-level windows here; the system menu offers "Move" only then.
+    virtual bool MovesWindows() const { return false; }
+    // Hand moving the window to the window system, which follows the pointer or the keys.
+    virtual void BeginMove(Window* top) { (void)top; }
     // The clock the framework's timers run on.
     virtual Duration Now();
 };

@@ -40,12 +40,17 @@ public:
     int MenusShown() const { return m_menusShown; }
     int WindowsCreated() const { return m_created; }
     void FailCreation(bool fail) { m_failCreation = fail; }
+    // Pretend to be a desktop whose windows the user can move, and count the moves begun.
+    void AllowMoving(bool allow) { m_allowMoving = allow; }
+    int MovesBegun() const { return m_movesBegun; }
 
     bool Created(Window* top) override;
     void Changed(Window* w, What what) override;
     void Destroyed(Window* top) override;
     void Wait(Duration limit) override;
     void ShowSystemMenu(Window* top) override;
+    bool MovesWindows() const override { return m_allowMoving; }
+    void BeginMove(Window*) override { ++m_movesBegun; }
     Duration Now() override { return m_now; }
 
 private:
@@ -58,6 +63,8 @@ private:
     int m_menusShown = 0;
     int m_created = 0;
     bool m_failCreation = false;
+    bool m_allowMoving = false;
+    int m_movesBegun = 0;
     Frontend* m_previous;
 };
 

@@ -1,5 +1,6 @@
 #include "afx/window_factory.h"
 
+#include "afx/frontend.h"
 #include "afx/gdi.h"
 
 namespace afx {
@@ -32,7 +33,8 @@ std::unique_ptr<Window> CreateDialogWindow(const res::DialogTemplate& tmpl, cons
     top->tmpl = &tmpl;
     if (tmpl.style & WS_SYSMENU) {
         // The standard entries that apply to a dialog frame without size, minimize or maximize box.
-        top->sysMenu.Append({MF_STRING, SC_MOVE, "&Move"});
+        Frontend* f = CurrentFrontend();
+        top->sysMenu.Append({MF_STRING | (f && f->MovesWindows() ? 0u : MF_GRAYED), SC_MOVE, "&Move"});
         top->sysMenu.Append({MF_STRING, SC_CLOSE, "&Close\tAlt+F4"});
     }
     for (const res::ControlItem& item : tmpl.controls) {

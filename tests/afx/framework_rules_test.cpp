@@ -163,6 +163,28 @@ const RuleCase kRules[] = {
          });
      },
      [](Session& s) { EXPECT_EQ(s.dlg.m_events, (std::vector<std::string>{"check"})); }},
+    {"MoveIsOfferedAndHandedOnWhereWindowsMove",
+     [](Session& s) {
+         s.ui.AllowMoving(true);
+         s.ui.Then([&] {
+             EXPECT_EQ(s.Top()->sysMenu.Items().front().id, SC_MOVE);
+             EXPECT_FALSE(s.Top()->sysMenu.Items().front().flags & MF_GRAYED);
+             input::SysCommand(s.Top(), SC_MOVE);
+         });
+         s.ui.Then([&] { input::Key(s.Top(), VK_ESCAPE); });
+     },
+     [](Session& s) {
+         EXPECT_EQ(s.ui.MovesBegun(), 1);
+         EXPECT_EQ(s.result, IDCANCEL) << "moving ends nothing";
+     }},
+    {"MoveIsGrayedWhereWindowsCannotMove",
+     [](Session& s) {
+         s.ui.Then([&] {
+             EXPECT_TRUE(s.Top()->sysMenu.Items().front().flags & MF_GRAYED);
+             input::Key(s.Top(), VK_ESCAPE);
+         });
+     },
+     [](Session& s) { EXPECT_EQ(s.ui.MovesBegun(), 0); }},
 };
 
 class FrameworkRule : public testing::TestWithParam<RuleCase> {};

@@ -36,6 +36,12 @@ void QtFrontend::Changed(afx::Window* w, afx::What what)
 
 void QtFrontend::Destroyed(afx::Window* top) { m_views.erase(top); }
 
+void QtFrontend::BeginMove(afx::Window* top)
+{
+    if (TopView* view = ViewOf(top))
+        view->BeginMove();
+}
+
 void QtFrontend::ShowSystemMenu(afx::Window* top)
 {
     if (TopView* view = ViewOf(top))

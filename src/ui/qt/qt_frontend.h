@@ -25,6 +25,8 @@ public:
     void Destroyed(afx::Window* top) override;
     void Wait(afx::Duration limit) override;
     void ShowSystemMenu(afx::Window* top) override;
+    bool MovesWindows() const override { return true; }
+    void BeginMove(afx::Window* top) override;
 
     // Input was handed to the framework: the current wait ends so the loop can dispatch it.
     void Wake();

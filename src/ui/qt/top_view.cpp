@@ -238,6 +238,12 @@ void TopView::ApplyFocus()
         w->setFocus(Qt::OtherFocusReason);
 }
 
+void TopView::BeginMove()
+{
+    if (QWindow* handle = m_frame->windowHandle())
+        handle->startSystemMove();
+}
+
 void TopView::PopupSystemMenu()
 {
     if (!m_menu)

@@ -35,6 +35,8 @@ public:
     // One property of the window or of one control changed.
     void Update(afx::Window* w, afx::What what);
     void PopupSystemMenu();
+    // The window manager moves the window from here on; without one there is nothing to do.
+    void BeginMove();
 
 private:
     void UpdateTop(afx::What what);

@@ -172,8 +172,14 @@ void TermFrontend::ShowTooSmall()
         cols = std::max(cols, v->layout.width + frame);
         rows = std::max(rows, v->layout.height + (v->boxed ? 2 : 1));
     }
-    std::string text = "Vellix needs a terminal of at least " + std::to_string(cols) + " x " + std::to_string(rows) +
-                       " (this one is " + std::to_string(COLS) + " x " + std::to_string(LINES) + ")";
+    std::string need = std::to_string(cols) + " x " + std::to_string(rows);
+    // The longest form that fits the line, so the sizes are never cut off.
+    std::string text = "Vellix needs a terminal of at least " + need + " (this one is " + std::to_string(COLS) +
+                       " x " + std::to_string(LINES) + ")";
+    if (static_cast<int>(text.size()) > COLS)
+        text = "Vellix needs a terminal of at least " + need;
+    if (static_cast<int>(text.size()) > COLS)
+        text = "Needs " + need;
     werase(stdscr);
     m_style.Text(stdscr, 0, 0, text.substr(0, static_cast<std::size_t>(std::max(0, COLS))));
     wnoutrefresh(stdscr);

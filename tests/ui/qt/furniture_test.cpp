@@ -68,6 +68,7 @@ TEST(FurnitureTest, SystemMenuOpensFromTheModelOnRightClickAndAltSpace)
             QMenu* menu = OpenMenu(p.Frame());
             ASSERT_NE(menu, nullptr);
             EXPECT_EQ(Entries(menu), (QStringList{"&Move", "&Close\tAlt+F4", "-", "&About Vellix..."}));
+            EXPECT_TRUE(EntryNamed(menu, QStringLiteral("&Move"))->isEnabled()) << "a desktop window can be moved";
             EntryNamed(menu, QStringLiteral("&Close\tAlt+F4"))->trigger();
         });
         p.Run();

@@ -271,6 +271,9 @@ TEST_F(TermPanel, SystemMenuOpensTheAboutBoxAndF1TheHelp)
     p->Send(Key("kf10"));
     ASSERT_TRUE(p->WaitFor([](const vt::Screen& sc) { return sc.Contains("About Vellix..."); })) << s.Text();
     EXPECT_TRUE(s.Contains(" Move ") && s.Contains(" Close "));
+    vt::Screen::Pos move = s.Find("Move");
+    EXPECT_TRUE(s.At(move.row, move.col).dim) << "a terminal cannot move the window: Move is grayed";
+    EXPECT_FALSE(s.At(s.Find("Close").row, s.Find("Close").col).dim);
     EXPECT_FALSE(s.Contains("&")) << "access keys show without their '&'";
     vt::Screen::Pos about = s.Find("About Vellix...");
     EXPECT_EQ(s.At(about.row - 1, about.col - 2).ch, U'\u251C') << "a separator comes before the about entry";
@@ -338,6 +341,8 @@ TEST_F(TermPanel, ResizingRedrawsAndATooSmallTerminalGetsOneLine)
     EXPECT_GT(cols, 60);
     EXPECT_LE(cols, 80);
     EXPECT_LE(rows, 24) << "the whole panel fits an 80 x 24 terminal";
+    std::string line = s.Row(0).substr(0, s.Row(0).find_last_not_of(' ') + 1);
+    EXPECT_TRUE(line.ends_with(" x " + std::to_string(rows))) << "the message is not cut off: " << line;
 
     p->Resize(24, 80);
     ASSERT_TRUE(p->WaitFor([](const vt::Screen& sc) { return panelscreen::Locate(sc).complete; })) << s.Text();
