@@ -16,14 +16,21 @@ QSize LogicalSize(const QPixmap& p) { return p.deviceIndependentSize().toSize();
 
 }  // namespace
 
+bool ImageSlot::Set(const void* key, const QPixmap& pixmap)
+{
+    if (key == m_key)
+        return false;
+    m_key = key;
+    m_pixmap = pixmap;
+    return true;
+}
+
 ImageWidget::ImageWidget(QWidget* parent) : QWidget(parent) {}
 
 void ImageWidget::SetImage(const void* key, const QPixmap& pixmap)
 {
-    if (key == m_key)
+    if (!m_image.Set(key, pixmap))
         return;
-    m_key = key;
-    m_pixmap = pixmap;
     if (!pixmap.isNull())
         resize(LogicalSize(pixmap));
     update();
@@ -31,10 +38,10 @@ void ImageWidget::SetImage(const void* key, const QPixmap& pixmap)
 
 void ImageWidget::paintEvent(QPaintEvent*)
 {
-    if (m_pixmap.isNull())
+    if (m_image.Pixmap().isNull())
         return;
     QPainter p(this);
-    p.drawPixmap(0, 0, m_pixmap);
+    p.drawPixmap(0, 0, m_image.Pixmap());
 }
 
 GroupFrame::GroupFrame(QWidget* parent, int cellHeight) : QWidget(parent), m_cellHeight(cellHeight)
@@ -74,11 +81,8 @@ BitmapButton::BitmapButton(QWidget* parent) : QPushButton(parent) { setAutoDefau
 
 void BitmapButton::SetImage(const void* key, const QPixmap& pixmap)
 {
-    if (key == m_key)
-        return;
-    m_key = key;
-    m_pixmap = pixmap;
-    update();
+    if (m_image.Set(key, pixmap))
+        update();
 }
 
 void BitmapButton::paintEvent(QPaintEvent*)
@@ -89,15 +93,15 @@ void BitmapButton::paintEvent(QPaintEvent*)
     opt.text.clear();
     opt.icon = QIcon();
     p.drawControl(QStyle::CE_PushButtonBevel, opt);
-    if (m_pixmap.isNull())
+    if (m_image.Pixmap().isNull())
         return;
-    QSize s = LogicalSize(m_pixmap);
+    QSize s = LogicalSize(m_image.Pixmap());
     QPoint at((width() - s.width()) / 2, (height() - s.height()) / 2);
     // A pressed button moves its face the way the style moves a label.
     if (isDown())
         at += QPoint(style()->pixelMetric(QStyle::PM_ButtonShiftHorizontal, &opt, this),
                      style()->pixelMetric(QStyle::PM_ButtonShiftVertical, &opt, this));
-    p.drawPixmap(at, m_pixmap);
+    p.drawPixmap(at, m_image.Pixmap());
 }
 
 void ModelLineEdit::ShowSelection(int start, int end)

@@ -13,20 +13,33 @@
 
 namespace ui::qt {
 
+// The image a widget shows, named by a key (the model's image) so that the same image again is
+// recognised without comparing pixels.
+class ImageSlot {
+public:
+    // False when `key` is the image already held: nothing to repaint.
+    bool Set(const void* key, const QPixmap& pixmap);
+    const void* Key() const { return m_key; }
+    const QPixmap& Pixmap() const { return m_pixmap; }
+
+private:
+    const void* m_key = nullptr;
+    QPixmap m_pixmap;
+};
+
 // A lamp or an icon: one image at its own size, in its own colours even while disabled.
 class ImageWidget : public QWidget {
 public:
     explicit ImageWidget(QWidget* parent);
-    // `key` names the image; the same image again repaints nothing.
+    // The same image again repaints nothing.
     void SetImage(const void* key, const QPixmap& pixmap);
-    const void* ImageKey() const { return m_key; }
+    const void* ImageKey() const { return m_image.Key(); }
 
 protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
-    const void* m_key = nullptr;
-    QPixmap m_pixmap;
+    ImageSlot m_image;
 };
 
 // A push button that draws only the image it was given, centred, never its text.
@@ -34,14 +47,13 @@ class BitmapButton : public QPushButton {
 public:
     explicit BitmapButton(QWidget* parent);
     void SetImage(const void* key, const QPixmap& pixmap);
-    const void* ImageKey() const { return m_key; }
+    const void* ImageKey() const { return m_image.Key(); }
 
 protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
-    const void* m_key = nullptr;
-    QPixmap m_pixmap;
+    ImageSlot m_image;
 };
 
 // A group box as dialogs draw it: an etched frame whose top line runs through the middle of the
