@@ -31,13 +31,8 @@ cleanup() {
 }
 trap cleanup EXIT
 
-# The server picks a free display number and writes it to the pipe once it accepts clients.
-exec {fd}<> <(:)
-Xvfb -displayfd "$fd" -screen 0 800x600x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
-xvfb_pid=$!
-read -r -t 10 -u "$fd" display || { echo "screenshot: Xvfb did not start" >&2; cat "$work/xvfb.log" >&2; exit 1; }
-export DISPLAY=:$display
-unset WAYLAND_DISPLAY QT_QPA_PLATFORM
+source scripts/lib/xvfb.sh
+start_xvfb "$work" || { echo "screenshot: Xvfb did not start" >&2; cat "$work/xvfb.log" >&2; exit 1; }
 
 # A fresh working directory: no remembered port from config.ovm, and nothing written anywhere.
 (cd "$work" && exec "$bin" >"$work/vellix.log" 2>&1) &

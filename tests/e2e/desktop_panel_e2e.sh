@@ -22,13 +22,8 @@ cleanup() {
 trap cleanup EXIT
 fail() { echo "FAIL: $*" >&2; [[ -f $work/vellix.log ]] && sed 's/^/  vellix: /' "$work/vellix.log" >&2; exit 1; }
 
-# A free display number, chosen by the server and written to the pipe once it accepts clients.
-exec {fd}<> <(:)
-Xvfb -displayfd "$fd" -screen 0 800x600x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
-xvfb_pid=$!
-read -r -t 15 -u "$fd" display || fail "Xvfb did not start: $(cat "$work/xvfb.log")"
-export DISPLAY=:$display
-unset WAYLAND_DISPLAY QT_QPA_PLATFORM
+source "$(dirname "$0")/../../scripts/lib/xvfb.sh"
+start_xvfb "$work" || fail "Xvfb did not start: $(cat "$work/xvfb.log")"
 
 # Pixels of the 8-point dialog font at 96 dpi: 6 x 13 base units, so x*6/4 and y*13/8, rounded.
 px() { echo $(( ($1 * 6 + 2) / 4 )); }
