@@ -50,7 +50,9 @@ std::string PanelSession::Images(const std::vector<int>& ids)
     return s;
 }
 
-std::vector<int> PanelSession::Writes(std::optional<std::uint16_t> port) const
+std::vector<int> PanelSession::Writes(std::optional<std::uint16_t> port) const { return WritesIn(rec, port); }
+
+std::vector<int> WritesIn(const io::RecordingBus& rec, std::optional<std::uint16_t> port)
 {
     std::vector<int> out;
     for (const io::Access& a : rec.Log())

@@ -60,6 +60,9 @@ private:
     TempWorkDir m_dir;
 };
 
+// The values written in a recorded log, optionally only those to one port number, in order.
+std::vector<int> WritesIn(const io::RecordingBus& rec, std::optional<std::uint16_t> port = {});
+
 // Lamps and bit buttons in the order the rows read on screen, left to right.
 extern const std::vector<int> kDataLamps;      // D7 .. D0
 extern const std::vector<int> kDataButtons;    // D7 .. D0

@@ -5,7 +5,6 @@
 #include <cstdlib>
 #include <memory>
 #include <gtest/gtest.h>
-#include <stdexcept>
 
 #include "afx/input.h"
 #include "port/portio.h"
@@ -95,22 +94,6 @@ void ScriptedQt::Wait(afx::Duration limit)
     QtFrontend::Wait(afx::Duration::zero());
 }
 
-ScratchDir::ScratchDir() : m_previous(std::filesystem::current_path())
-{
-    std::string pattern = (std::filesystem::temp_directory_path() / "vellix-qt-XXXXXX").string();
-    if (!mkdtemp(pattern.data()))
-        throw std::runtime_error("mkdtemp failed");
-    m_path = pattern;
-    std::filesystem::current_path(m_path);
-}
-
-ScratchDir::~ScratchDir()
-{
-    std::error_code ec;
-    std::filesystem::current_path(m_previous, ec);
-    std::filesystem::remove_all(m_path, ec);
-}
-
 PanelRun::~PanelRun() { port::InstallBus(nullptr); }
 
 void PanelRun::Run()
@@ -123,14 +106,7 @@ void PanelRun::Run()
     EXPECT_TRUE(ui.ScriptDone()) << "the panel closed before the script ended";
 }
 
-std::vector<int> PanelRun::Writes(std::uint16_t port) const
-{
-    std::vector<int> out;
-    for (const io::Access& a : rec.Log())
-        if (a.kind == io::Access::Kind::Write && a.port == port)
-            out.push_back(a.value);
-    return out;
-}
+std::vector<int> PanelRun::Writes(std::uint16_t port) const { return testsupport::WritesIn(rec, port); }
 
 const res::Bitmap* ModelBitmap(const afx::Window* ctl)
 {

@@ -6,7 +6,6 @@
 #include <QImage>
 #include <QWidget>
 #include <deque>
-#include <filesystem>
 #include <functional>
 #include <variant>
 #include <vector>
@@ -15,6 +14,7 @@
 #include "io/recording_bus.h"
 #include "io/simulated_port.h"
 #include "panel/LptPanelDlg.h"
+#include "support/panel_session.h"
 #include "ui/qt/qt_frontend.h"
 
 namespace qttest {
@@ -50,18 +50,6 @@ private:
     afx::Frontend* m_previous;
 };
 
-// A working directory of its own, so no config.ovm of the developer's is read or written.
-class ScratchDir {
-public:
-    ScratchDir();
-    ~ScratchDir();
-    ScratchDir(const ScratchDir&) = delete;
-    ScratchDir& operator=(const ScratchDir&) = delete;
-
-private:
-    std::filesystem::path m_previous, m_path;
-};
-
 // The register panel against a recorded simulated port at 0x378, with the application object
 // that makes it the main window (the owner of its about box).
 struct PanelRun {
@@ -71,7 +59,7 @@ struct PanelRun {
     struct Application {
         Application() { EnsureApplication(); }
     } qt;  // first: every widget below needs it
-    ScratchDir dir;
+    testsupport::TempWorkDir dir;  // no config.ovm of the developer's is read or written
     CLptApp app;
     ScriptedQt ui;
     io::SimulatedPort sim;
