@@ -1,34 +1,47 @@
 #!/usr/bin/env bash
-# Proves the Debian package on a fresh Debian 12 (bookworm) system: builds it with scripts/package.sh,
-# once plain and once with -DVELLIX_SETCAP_ON_INSTALL=ON, and for each one unpacks a new minimal
-# bookworm root, installs the package there with `apt install ./vellix_*.deb`, checks the installed
-# files, starts vellix-term in a pseudo-terminal and vellix on Qt's offscreen platform (and on an X
-# server when Xvfb is at hand), then purges the package, lets `apt autoremove` take what it pulled
-# in, and checks that the system is back to what it was.
+# Proves the Debian package on a fresh Debian 12 (bookworm) system. Builds it with scripts/package.sh,
+# once plain and once with -DVELLIX_SETCAP_ON_INSTALL=ON; for each one unpacks a new bookworm root
+# (debootstrap's default set of packages and what they recommend, man-db, a user), installs the
+# package there with apt (the plain one as the README says, the setcap one without recommended
+# packages, so its Depends alone must do), checks the installed files, starts vellix-term in a
+# pseudo-terminal and vellix on Qt's offscreen platform and on an X server (Xvfb, when installed
+# here), as the user; then purges the package, lets `apt autoremove` take what it pulled in, and
+# checks that the packages and files of the root are as before.
 #
 # The bare root is made once with debootstrap and kept as build/package-check/bookworm-base.tar.zst,
 # so later runs only unpack it; downloaded packages are kept in build/package-check/apt-archives.
-# Usage: scripts/package-check.sh [--new-root]   (--new-root makes the bare root again)
-# Needs root (debootstrap, chroot, mount). VELLIX_DEBIAN_MIRROR overrides the Debian mirror.
+# What each step printed is in build/package-check/logs/.
+# Usage: scripts/package-check.sh [--new-root] [--deb FILE]
+#   --new-root  make the bare root again (after a point release, say)
+#   --deb FILE  check FILE alone instead of building; it must grant cap_sys_rawio if and only if
+#               its postinst runs setcap
+# Needs root (debootstrap, chroot, mount). VELLIX_DEBIAN_MIRROR and VELLIX_DEBIAN_SECURITY_MIRROR
+# override the Debian mirrors.
 set -euo pipefail
-cd "$(dirname "$0")/.."
+if [[ $(id -u) -ne 0 ]]; then
+  # debootstrap, chroot and mount need root.
+  exec sudo bash "$(realpath "$0")" "$@"
+fi
 
 new_root=0
-case "${1:-}" in
-  "") ;;
-  --new-root) new_root=1 ;;
-  *) echo "usage: $0 [--new-root]" >&2; exit 2 ;;
-esac
-if [[ $(id -u) -ne 0 ]]; then
-  echo "package-check: must run as root (debootstrap, chroot and mount need it)" >&2
-  exit 2
-fi
+given_deb=""
+while (($#)); do
+  case $1 in
+    --new-root) new_root=1; shift ;;
+    --deb) given_deb=$(realpath "${2:?--deb needs a file}"); shift 2 ;;
+    *) echo "usage: $0 [--new-root] [--deb FILE]" >&2; exit 2 ;;
+  esac
+done
+[[ -z $given_deb || -f $given_deb ]] || { echo "package-check: no file $given_deb" >&2; exit 2; }
+cd "$(dirname "$0")/.."
 
 suite=bookworm
 mirror=${VELLIX_DEBIAN_MIRROR:-http://deb.debian.org/debian}
 security_mirror=${VELLIX_DEBIAN_SECURITY_MIRROR:-http://deb.debian.org/debian-security}
-# man-db: a desktop system has it, and the manual page is read with it.
+# debootstrap's default set (the required and important packages: systemd as init, apt ...), as a
+# new server install has, plus man-db to read the manual page with.
 base_include=man-db
+base_recipe="$suite default +$base_include $mirror"
 work=$PWD/build/package-check
 base_tar=$work/$suite-base.tar.zst
 archives=$work/apt-archives
@@ -37,7 +50,7 @@ logs=$work/logs
 user=vellixuser        # the unprivileged user the programs run as in the root
 started=$SECONDS
 
-say() { printf '== %s\n' "$*"; }
+say() { printf '== [%3d s] %s\n' "$((SECONDS - started))" "$*"; }
 fail() {
   printf 'package-check: FAIL: %s\n' "$1" >&2
   shift
@@ -106,27 +119,34 @@ rm -rf "$logs" "$work/debs"
 mkdir -p "$logs" "$work/debs/plain" "$work/debs/setcap"
 
 # --- the packages --------------------------------------------------------------------------------
-# The setcap one first, so that build/package/ ends up holding the plain package.
-say "building the package with -DVELLIX_SETCAP_ON_INSTALL=ON"
-bash scripts/package.sh -DVELLIX_SETCAP_ON_INSTALL=ON >"$logs/package-setcap.log" 2>&1 \
-  || fail "scripts/package.sh -DVELLIX_SETCAP_ON_INSTALL=ON failed" "$logs/package-setcap.log"
-cp build/package/vellix_*.deb "$work/debs/setcap/"
-say "building the package"
-bash scripts/package.sh >"$logs/package.log" 2>&1 || fail "scripts/package.sh failed" "$logs/package.log"
-cp build/package/vellix_*.deb "$work/debs/plain/"
-for v in plain setcap; do
-  n=$(ls "$work/debs/$v"/vellix_*.deb | wc -l)
-  [[ $n -eq 1 ]] || fail "expected one vellix_*.deb from the $v build, found $n"
-done
+if [[ -n $given_deb ]]; then
+  # The package says itself whether it grants the capability.
+  v=plain
+  dpkg-deb --ctrl-tarfile "$given_deb" | tar -xOf - ./postinst 2>/dev/null | grep -q setcap && v=setcap
+  cp "$given_deb" "$work/debs/$v/"
+else
+  # The setcap one first, so that build/package/ ends up holding the plain package.
+  say "building the package with -DVELLIX_SETCAP_ON_INSTALL=ON"
+  bash scripts/package.sh -DVELLIX_SETCAP_ON_INSTALL=ON >"$logs/package-setcap.log" 2>&1 \
+    || fail "scripts/package.sh -DVELLIX_SETCAP_ON_INSTALL=ON failed" "$logs/package-setcap.log"
+  cp build/package/vellix_*.deb "$work/debs/setcap/"
+  say "building the package"
+  bash scripts/package.sh >"$logs/package.log" 2>&1 || fail "scripts/package.sh failed" "$logs/package.log"
+  cp build/package/vellix_*.deb "$work/debs/plain/"
+  for v in plain setcap; do
+    n=$(ls "$work/debs/$v"/vellix_*.deb | wc -l)
+    [[ $n -eq 1 ]] || fail "expected one vellix_*.deb from the $v build, found $n"
+  done
+fi
 
 # --- the bare root, made once -------------------------------------------------------------------
-if [[ $new_root -eq 1 || ! -s $base_tar ]]; then
+if [[ $new_root -eq 1 || ! -s $base_tar || $(cat "$base_tar.recipe" 2>/dev/null) != "$base_recipe" ]]; then
   say "making a bare $suite root with debootstrap (once; kept as ${base_tar#$PWD/})"
   rm -f "$base_tar"
   base=$work/base
   [[ -e $base ]] && remove_tree "$base"
   t0=$SECONDS
-  debootstrap --variant=minbase --include="$base_include" --cache-dir="$archives" \
+  debootstrap --include="$base_include" --cache-dir="$archives" \
       "$suite" "$base" "$mirror" >"$logs/debootstrap.log" 2>&1 \
     || { unmount_under "$base"; fail "debootstrap failed" "$logs/debootstrap.log" "$base/debootstrap/debootstrap.log"; }
   cat >"$base/etc/apt/sources.list" <<EOF
@@ -137,11 +157,31 @@ EOF
   # No service of the chroot may start on the build machine.
   printf '#!/bin/sh\nexit 101\n' >"$base/usr/sbin/policy-rc.d"
   chmod 755 "$base/usr/sbin/policy-rc.d"
+  # debootstrap leaves out what its packages recommend, which apt (and so Debian's installer)
+  # brings in by default; without those, apt would keep whatever a package under test pulls in
+  # as a recommendation of the base system, and autoremove would look broken.
+  cp /etc/resolv.conf "$base/etc/resolv.conf"
+  mount -t proc proc "$base/proc"
+  chroot "$base" apt-get update >>"$logs/debootstrap.log" 2>&1 \
+    || { unmount_under "$base"; fail "apt-get update in the bare root failed" "$logs/debootstrap.log"; }
+  for _ in 1 2 3; do
+    recommended=$(chroot "$base" sh -c "dpkg-query -W -f='\${Recommends}\n' | tr ',' '\n' \
+        | sed -e 's/|.*//' -e 's/(.*)//' -e 's/:any//' -e 's/ //g' | sort -u \
+        | while read -r p; do [ -n \"\$p\" ] || continue
+            dpkg-query -W -f='\${db:Status-Abbrev}' \"\$p\" 2>/dev/null | grep -q '^ii' && continue
+            apt-cache show \"\$p\" >/dev/null 2>&1 && echo \"\$p\"; done")
+    [[ -n $recommended ]] || break
+    # shellcheck disable=SC2086
+    DEBIAN_FRONTEND=noninteractive chroot "$base" apt-get install -y $recommended >>"$logs/debootstrap.log" 2>&1 \
+      || { unmount_under "$base"; fail "installing the recommended packages in the bare root failed" "$logs/debootstrap.log"; }
+  done
+  unmount_under "$base"
   chroot "$base" useradd --create-home --shell /bin/sh "$user"
   chroot "$base" apt-get clean
   rm -rf "$base"/var/lib/apt/lists/*
   tar --numeric-owner --xattrs --xattrs-include='*' -C "$base" -cf - . | zstd -q -T0 -3 -o "$base_tar.tmp"
   mv "$base_tar.tmp" "$base_tar"
+  echo "$base_recipe" >"$base_tar.recipe"
   remove_tree "$base"
   say "bare root made in $((SECONDS - t0)) s"
 fi
@@ -152,12 +192,13 @@ clean_env=(PATH=/usr/local/sbin:/usr/local/bin:/usr/sbin:/usr/bin:/sbin:/bin LAN
 as_root() {
   chroot "$root" /usr/bin/env -i "${clean_env[@]}" HOME=/root TERM=xterm DEBIAN_FRONTEND=noninteractive "$@"
 }
-# The same, as the unprivileged user; setpriv execs, so the pid stays the program's.
+# The user's clean environment as a command line, for scripts that run inside the root.
 user_env() {
   echo /usr/bin/env -i "${clean_env[@]}" HOME=/home/$user USER=$user LOGNAME=$user "$@"
 }
+# The command line that runs a program as the user in the root, one word a line: chroot, setpriv
+# and env each exec the next, so the pid of a started program is the one `$!` gives.
 as_user_argv() {
-  # chroot, drop to the user, then env: every step execs, so $! is the program's pid.
   printf '%s\n' chroot "$root" /usr/bin/setpriv --reuid="$uid" --regid="$gid" --init-groups \
     /usr/bin/env -i "${clean_env[@]}" HOME=/home/$user USER=$user LOGNAME=$user
 }
@@ -186,6 +227,16 @@ fresh_root() {
   gid=$(chroot "$root" id -g "$user")
 }
 
+# Every path of the root but those that change by themselves (logs, caches, apt's lists, the
+# user's files, scratch space) and dpkg's own -old backups.
+snapshot() {
+  as_root find / -xdev \( -path /proc -o -path /sys -o -path /dev -o -path /run -o -path /tmp \
+      -o -path /var/tmp -o -path /var/log -o -path /var/cache -o -path /var/lib/apt \
+      -o -path /home -o -path /root -o -path '/var/lib/dpkg/*-old' -o -path /var/lib/dpkg/statoverride \) \
+      -prune -o -print | sort
+  # dpkg leaves its (then empty) list of overrides once a package has used it: compare the list.
+  as_root dpkg-statoverride --list | sed 's/^/statoverride: /'
+}
 installed_set() { as_root dpkg-query -W -f='${db:Status-Abbrev} ${Package}\n' | awk '$1 == "ii" {print $2}' | sort; }
 
 # Waits up to $2 seconds for process $1 to end; 0 if it did.
@@ -218,6 +269,11 @@ check_desktop_start() {
   grep -q "/platforms/$plugin\.so" "/proc/$pid/maps" \
     || fail "$variant: vellix ($label) runs but has not loaded the Qt platform plugin $plugin" "$err"
   grep -q 'libQt6Widgets\.so' "/proc/$pid/maps" || fail "$variant: vellix ($label) has not loaded Qt Widgets"
+  # It runs as the user, and holds no capability once up, also where the package granted one.
+  [[ $(awk '/^Uid:/ {print $2 $3 $4 $5}' "/proc/$pid/status") == "$uid$uid$uid$uid" ]] \
+    || fail "$variant: vellix ($label) does not run as the user"
+  [[ $(awk '/^Cap(Prm|Eff):/ {print $2}' "/proc/$pid/status" | sort -u) == 0000000000000000 ]] \
+    || fail "$variant: vellix ($label) still holds capabilities: $(grep -E '^Cap(Prm|Eff)' "/proc/$pid/status" | tr '\n\t' '  ')"
   if [[ -n ${window_probe:-} ]]; then
     "$window_probe" "$pid" || fail "$variant: vellix ($label) is up but shows no window named Vellix" "$err"
   fi
@@ -243,9 +299,15 @@ check_package() {
 
   step apt-update as_root apt-get update
   installed_set >"$logs/$variant-packages-before"
+  snapshot >"$logs/$variant-files-before"
 
-  say "$variant: apt install ./$name"
-  step apt-install as_root sh -c "cd /tmp && apt install -y ./$name"
+  # The plain package as the README says, with what its dependencies recommend; the other one
+  # with its Depends alone, which must be enough to run both programs.
+  local how=()
+  [[ $variant == setcap ]] && how=(--no-install-recommends)
+  say "$variant: apt install ${how[*]} ./$name" | tr -s ' '
+  # apt (unlike apt-get) deletes what it downloaded; keep it for the next run.
+  step apt-install as_root sh -c "cd /tmp && apt install -y -o APT::Keep-Downloaded-Packages=true ${how[*]} ./$name"
   as_root dpkg-query -W -f='${db:Status-Abbrev}' vellix 2>/dev/null | grep -q '^ii' \
     || fail "$variant: vellix is not installed and configured after apt install" "$logs/$variant-apt-install.log"
   step dpkg-audit as_root sh -c 'out=$(dpkg --audit) && [ -z "$out" ] || { echo "$out"; exit 1; }'
@@ -270,11 +332,12 @@ check_package() {
   # Every library of both programs and of Qt's display plugins (xcb for X11/XWayland, offscreen).
   local plugdir
   plugdir=$(as_root sh -c 'ls -d /usr/lib/*/qt6/plugins/platforms 2>/dev/null | head -n 1')
-  [[ -n $plugdir ]] || fail "$variant: no Qt 6 platform plugins installed (qt6-qpa-plugins missing?)"
+  [[ -n $plugdir ]] || fail "$variant: no Qt 6 platform plugins installed (libqt6gui6 brings xcb and offscreen)"
   for f in /usr/bin/vellix /usr/bin/vellix-term "$plugdir/libqxcb.so" "$plugdir/libqoffscreen.so"; do
     [[ -e $root$f ]] || fail "$variant: $f is missing"
     as_root ldd "$f" >"$logs/$variant-ldd.log" 2>&1 || fail "$variant: ldd $f failed" "$logs/$variant-ldd.log"
-    grep -q 'not found' "$logs/$variant-ldd.log" && fail "$variant: $f lacks libraries" "$logs/$variant-ldd.log"
+    grep -q 'not found' "$logs/$variant-ldd.log" \
+      && fail "$variant: $f lacks libraries:$(grep 'not found' "$logs/$variant-ldd.log" | tr -s ' \t\n' ' ')"
   done
 
   local desktop=$root/usr/share/applications/vellix.desktop exec_cmd icon
@@ -313,6 +376,10 @@ check_package() {
   local caps
   caps=$(getcap "$root/usr/bin/vellix" "$root/usr/bin/vellix-term" | sed "s:^$root::")
   if [[ $variant == setcap ]]; then
+    # libcap2-bin is part of a standard system (so of this root), which would hide its absence
+    # from Depends here: check the field itself.
+    dpkg-deb -f "$deb" Depends | tr ',' '\n' | grep -qE '^ *libcap2-bin( |$)' \
+      || fail "$variant: the package runs setcap but does not depend on libcap2-bin: $(dpkg-deb -f "$deb" Depends)"
     [[ $caps == "/usr/bin/vellix cap_sys_rawio=ep" ]] \
       || fail "$variant: after installing, getcap shows '${caps:-no capability}', not '/usr/bin/vellix cap_sys_rawio=ep'" \
               "$logs/$variant-apt-install.log"
@@ -324,7 +391,7 @@ check_package() {
 
   say "$variant: vellix-term in a pseudo-terminal (3 s, then SIGTERM)"
   cat >"$root/tmp/term-check.sh" <<EOF
-stty rows 30 cols 100
+stty rows 40 cols 120
 stty -g >/tmp/stty-before
 cd /home/$user
 timeout --foreground -k 3 -s TERM 3 $(user_env TERM=xterm) setpriv --reuid=$uid --regid=$gid --init-groups vellix-term
@@ -383,6 +450,10 @@ EOF
   diff "$logs/$variant-packages-before" "$logs/$variant-packages-after" >"$logs/$variant-packages.diff" \
     || fail "$variant: after autoremove the installed packages differ from the fresh root (< before, > after)" \
             "$logs/$variant-packages.diff"
+  snapshot >"$logs/$variant-files-after"
+  diff "$logs/$variant-files-before" "$logs/$variant-files-after" >"$logs/$variant-files.diff" \
+    || fail "$variant: after purge and autoremove the file system differs from the fresh root (< gone, > new)" \
+            "$logs/$variant-files.diff"
   step dpkg-audit-after as_root sh -c 'out=$(dpkg --audit) && [ -z "$out" ] || { echo "$out"; exit 1; }'
 
   rm -f "$archives"/vellix_*.deb
@@ -394,21 +465,19 @@ EOF
 xdisplay=""
 x_window_probe=""
 if command -v Xvfb >/dev/null; then
-  for n in $(seq 90 99); do
-    [[ -e /tmp/.X$n-lock || -e /tmp/.X11-unix/X$n ]] && continue
-    # The chroot has its own /tmp, so it reaches the server on its abstract socket.
-    Xvfb ":$n" -nolisten tcp -screen 0 1024x768x24 >"$logs/xvfb.log" 2>&1 &
-    xpid=$!
-    pids+=("$xpid")
-    for _ in $(seq 50); do
-      [[ -e /tmp/.X11-unix/X$n ]] && break
-      sleep 0.1
-    done
-    if kill -0 "$xpid" 2>/dev/null && [[ -e /tmp/.X11-unix/X$n ]]; then
-      xdisplay=:$n
-    fi
-    break
-  done
+  # The chroot has its own /tmp, so it reaches the server on its abstract socket. -noreset: a
+  # server without clients starts over when a connection closes, and vellix's look for a display
+  # (connect, close) would then race with Qt's own connection. The server picks a free display
+  # number and writes it to the pipe once it accepts clients.
+  exec {xfd}<> <(:)
+  Xvfb -displayfd "$xfd" -nolisten tcp -noreset -screen 0 1024x768x24 >"$logs/xvfb.log" 2>&1 &
+  pids+=("$!")
+  if read -r -t 15 -u "$xfd" n; then
+    xdisplay=:$n
+  else
+    fail "Xvfb did not start" "$logs/xvfb.log"
+  fi
+  exec {xfd}>&-
   if command -v xdotool >/dev/null && [[ -n $xdisplay ]]; then
     # A visible window of process $1 whose title has "Vellix", within 5 s.
     probe_window() {
@@ -423,6 +492,9 @@ if command -v Xvfb >/dev/null; then
 fi
 [[ -n $xdisplay ]] || say "no Xvfb here: vellix is started on the offscreen platform only"
 
-check_package plain "$(ls "$work/debs/plain"/vellix_*.deb)"
-check_package setcap "$(ls "$work/debs/setcap"/vellix_*.deb)"
+for v in plain setcap; do
+  for deb in "$work/debs/$v"/*.deb; do
+    [[ -e $deb ]] && check_package "$v" "$deb"
+  done
+done
 say "package check passed in $((SECONDS - started)) s"

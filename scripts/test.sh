@@ -17,3 +17,5 @@ for variant in debug sanitize; do
 done
 echo "== fuzz (60 s per target)"
 bash scripts/fuzz.sh 60
+echo "== Debian package: install, start and purge on a fresh Debian 12"
+bash scripts/package-check.sh
