@@ -160,9 +160,11 @@ void Painter::Group(TopView& v, const afx::Window& c, const Cell& at)
     m_style.HLine(w, bottom, at.col + 1, at.width - 2);
     m_style.PutCorner(w, bottom, at.col + at.width - 1, ScreenStyle::BottomRight);
     std::string title = DisplayText(c);
-    if (!title.empty())
-        m_style.Text(w, at.row, at.col + 2, " " + title.substr(0, static_cast<std::size_t>(std::max(0, at.width - 6))) + " ",
-                     c.enabled ? A_BOLD : A_DIM);
+    if (!title.empty()) {
+        std::string label = " ";
+        label.append(title, 0, static_cast<std::size_t>(std::max(0, at.width - 6))).append(" ");
+        m_style.Text(w, at.row, at.col + 2, label, c.enabled ? A_BOLD : A_DIM);
+    }
 }
 
 void Painter::Lamp(TopView& v, const afx::Window& c, const Cell& at)
