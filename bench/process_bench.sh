@@ -3,11 +3,17 @@
 # vellix against a minimal Qt 6 program measured in the same run. Prints "name value reference".
 # Usage: process_bench.sh <vellix> <minimal_qt> [idle seconds]
 set -euo pipefail
-vellix=$1 minimal=$2 idle=${3:-60}
+# Absolute, because the programs run in a scratch directory of their own.
+vellix=$(realpath "$1") minimal=$(realpath "$2") idle=${3:-60}
 runs=${VELLIX_BENCH_RUNS:-5}
 
-display=:$((90 + RANDOM % 100))
-Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+# A display number that no other X server on this machine holds.
+n=$((90 + RANDOM % 100))
+while [[ -e /tmp/.X$n-lock || -e /tmp/.X11-unix/X$n ]]; do n=$((n + 1)); done
+display=:$n
+# -noreset: the server would otherwise reset each time its last client goes, and refuse the next
+# program that connects meanwhile.
+Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp -noreset >/dev/null 2>&1 &
 xvfb=$!
 work=$(mktemp -d)
 trap 'kill $xvfb 2>/dev/null; rm -rf "$work"' EXIT
@@ -15,6 +21,19 @@ export DISPLAY=$display
 for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
 
 now_ms() { echo $(( $(date +%s%N) / 1000000 )); }
+
+# Waits until a window with that title is mapped; a program that never shows one ends the run.
+wait_for_window() {
+  local title=$1 pause=$2 pid=$3 give_up=$(( $(date +%s) + 30 ))
+  until xdotool search --onlyvisible --name "$title" >/dev/null 2>&1; do
+    if ! kill -0 "$pid" 2>/dev/null || (( $(date +%s) > give_up )); then
+      echo "process_bench: no window '$title' appeared" >&2
+      kill "$pid" 2>/dev/null || true
+      exit 1
+    fi
+    sleep "$pause"
+  done
+}
 
 # Milliseconds from exec to the window being mapped, best of $runs.
 first_frame() {
@@ -24,7 +43,7 @@ first_frame() {
     t0=$(now_ms)
     (cd "$work" && exec "$exe" 2>/dev/null) &
     pid=$!
-    until xdotool search --onlyvisible --name "$title" >/dev/null 2>&1; do sleep 0.005; done
+    wait_for_window "$title" 0.005 "$pid"
     t1=$(now_ms)
     kill "$pid"; wait "$pid" 2>/dev/null || true
     (( t1 - t0 < best )) && best=$((t1 - t0))
@@ -37,7 +56,7 @@ idle_cost() {
   local exe=$1 title=$2 pid ticks0 ticks1 hwm
   (cd "$work" && exec "$exe" 2>/dev/null) &
   pid=$!
-  until xdotool search --onlyvisible --name "$title" >/dev/null 2>&1; do sleep 0.05; done
+  wait_for_window "$title" 0.05 "$pid"
   sleep 2
   ticks0=$(awk '{print $14 + $15}' "/proc/$pid/stat")
   sleep "$idle"

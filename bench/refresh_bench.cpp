@@ -3,6 +3,7 @@
 #include <benchmark/benchmark.h>
 
 #include "afx/headless.h"
+#include "all_lamps_flip.h"
 #include "io/simulated_port.h"
 #include "panel/LptPanelDlg.h"
 #include "port/portio.h"
@@ -24,14 +25,8 @@ void RunInsidePanel(benchmark::State& state, bool lampsChange)
     ui.Then([&] {
         int i = 0;
         for (auto _ : state) {
-            if (lampsChange) {
-                // Every lamp flips: the data latch, the control lines seen through the loopback
-                // plug, and the control byte the panel last wrote.
-                bool odd = (i++ & 1) != 0;
-                sim.Out(0x37A, odd ? 0x00 : 0x0F);
-                sim.Out(0x378, odd ? 0x00 : 0xFF);
-                dlg.m_nCtrlWritten = odd ? 0x24 : 0x0B;
-            }
+            if (lampsChange)
+                bench::SetLampState(sim, dlg, (i++ & 1) != 0);
             dlg.OnTimer(1);
         }
     });
