@@ -7,18 +7,11 @@ set -euo pipefail
 vellix=$(realpath "$1") minimal=$(realpath "$2") idle=${3:-60}
 runs=${VELLIX_BENCH_RUNS:-5}
 
-# A display number that no other X server on this machine holds.
-n=$((90 + RANDOM % 100))
-while [[ -e /tmp/.X$n-lock || -e /tmp/.X11-unix/X$n ]]; do n=$((n + 1)); done
-display=:$n
-# -noreset: the server would otherwise reset each time its last client goes, and refuse the next
-# program that connects meanwhile.
-Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp -noreset >/dev/null 2>&1 &
-xvfb=$!
 work=$(mktemp -d)
-trap 'kill $xvfb 2>/dev/null; rm -rf "$work"' EXIT
-export DISPLAY=$display
-for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
+xvfb_pid=""
+trap '[[ -n $xvfb_pid ]] && kill "$xvfb_pid" 2>/dev/null; rm -rf "$work"' EXIT
+source "$(dirname "$0")/../scripts/lib/xvfb.sh"
+start_xvfb "$work" 1024x768x24 || { echo "process_bench: Xvfb did not start" >&2; cat "$work/xvfb.log" >&2; exit 1; }
 
 now_ms() { echo $(( $(date +%s%N) / 1000000 )); }
 
