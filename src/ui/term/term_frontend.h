@@ -51,6 +51,8 @@ private:
 
     void ReadInput();
     void OnKey(const KeyInput& key);
+    // After a key or click went to the open system menu: redraw, close it, send its choice.
+    void FinishMenuStep(afx::Window* owner, const MenuOverlay::Outcome& o);
     void OnMouse(const MEVENT& ev);
     Target HitTest(int row, int col) const;
     void Act(const Target& t);

@@ -65,20 +65,25 @@ void TermFrontend::ReadInput()
     }
 }
 
+void TermFrontend::FinishMenuStep(afx::Window* owner, const MenuOverlay::Outcome& o)
+{
+    m_menuDirty = true;
+    if (o.close) {
+        m_menu.Close();
+        m_screenDirty = true;
+    }
+    // The command goes out last: it may open a dialog that must find the menu closed.
+    if (o.command)
+        afx::input::SysCommand(owner, *o.command);
+}
+
 void TermFrontend::OnKey(const KeyInput& key)
 {
     if (key.kind == KeyInput::Kind::None)
         return;
     if (m_menu.IsOpen()) {
         afx::Window* owner = m_menu.Owner();
-        MenuOverlay::Outcome o = m_menu.OnKey(key);
-        m_menuDirty = true;
-        if (o.close) {
-            m_menu.Close();
-            m_screenDirty = true;
-        }
-        if (o.command)
-            afx::input::SysCommand(owner, *o.command);
+        FinishMenuStep(owner, m_menu.OnKey(key));
         return;
     }
     afx::Window* top = Active();
@@ -161,14 +166,7 @@ void TermFrontend::Act(const Target& t)
     case K::MenuEntry:
     case K::Outside: {
         afx::Window* owner = m_menu.Owner();
-        MenuOverlay::Outcome o = m_menu.OnClick(t.kind == K::Outside ? std::nullopt : std::optional<int>(t.index));
-        m_menuDirty = true;
-        if (o.close) {
-            m_menu.Close();
-            m_screenDirty = true;
-        }
-        if (o.command)
-            afx::input::SysCommand(owner, *o.command);
+        FinishMenuStep(owner, m_menu.OnClick(t.kind == K::Outside ? std::nullopt : std::optional<int>(t.index)));
         break;
     }
     case K::None: break;
