@@ -10,6 +10,7 @@
 
 namespace {
 CWinApp* g_app = nullptr;
+int g_exitCode = 0;
 
 constexpr UINT AFX_IDS_HELP = ID_HELP;  // the help text is the string with the help command's number
 }
@@ -37,7 +38,7 @@ const AFX_MSGMAP* CWinApp::GetMessageMap() const { return GetThisMessageMap(); }
 BOOL CWinApp::InitApplication() { return TRUE; }
 BOOL CWinApp::InitInstance() { return TRUE; }
 int CWinApp::Run() { return ExitInstance(); }  // no window of its own to loop for
-int CWinApp::ExitInstance() { return 0; }
+int CWinApp::ExitInstance() { return g_exitCode; }
 
 BOOL CWinApp::Enable3dControls() { return TRUE; }  // every front-end draws controls in relief
 
@@ -51,6 +52,8 @@ void CWinApp::OnHelp()
 }
 
 CWinApp* AfxGetApp() { return g_app; }
+
+void AfxPostQuitMessage(int nExitCode) { g_exitCode = nExitCode; }
 
 int AfxWinMain()
 {

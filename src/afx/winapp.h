@@ -38,3 +38,5 @@ CWinApp* AfxGetApp();
 int AfxWinMain();
 // A small modal box with a text and an OK button, owned by the main window.
 int AfxMessageBox(LPCTSTR lpszText);
+// Sets the code the program ends with: the default ExitInstance returns it.
+void AfxPostQuitMessage(int nExitCode);

@@ -1,7 +1,25 @@
 #include "app/LptApp.h"
 
+#include <cstdio>
+#include <string>
+
 #include "app/config.h"
 #include "panel/LptPanelDlg.h"
+
+namespace {
+
+// A choice that was not kept must not look kept: say so where the user looks (the window, and
+// standard error for scripts and logs) and end with a failure status.
+void ReportFailedSave(const std::string& strReason)
+{
+    std::string strPath = config::ShownPath();
+    std::fprintf(stderr, "vellix: cannot save the port choice to %s: %s\n", strPath.c_str(), strReason.c_str());
+    std::string strText = "The port choice was not saved to\n" + strPath + "\n" + strReason + ".";
+    AfxMessageBox(strText.c_str());
+    AfxPostQuitMessage(1);
+}
+
+}  // namespace
 
 BEGIN_MESSAGE_MAP(CLptApp, CWinApp)
     ON_COMMAND(ID_HELP, CWinApp::OnHelp)
@@ -18,8 +36,14 @@ BOOL CLptApp::InitInstance()
     CLptPanelDlg dlg;
     m_pMainWnd = &dlg;
     int nResponse = dlg.DoModal();
-    if (nResponse == IDOK) {
-        config::WriteSavedText(dlg.m_strBaseAddr);
+    // With no entry ever selected there is no choice to keep; the file keeps the one it holds,
+    // which may name a port that is only absent this time.
+    if (nResponse == IDOK && !dlg.m_strBaseAddr.IsEmpty()) {
+        std::string strFailure = config::WriteSavedText(dlg.m_strBaseAddr);
+        if (!strFailure.empty()) {
+            m_pMainWnd = nullptr;  // the panel's window is gone: the box stands on its own
+            ReportFailedSave(strFailure);
+        }
     }
     // Returning FALSE ends the program without a message loop of its own; the pointer to the
     // panel, which is about to go, must not outlive it.

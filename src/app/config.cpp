@@ -4,6 +4,9 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
 #include <string>
 
 namespace config {
@@ -18,6 +21,12 @@ public:
     Fd(const Fd&) = delete;
     Fd& operator=(const Fd&) = delete;
     int get() const { return m_fd; }
+    int Close()
+    {
+        int fd = m_fd;
+        m_fd = -1;
+        return ::close(fd);
+    }
 
 private:
     int m_fd;
@@ -54,20 +63,58 @@ CString ReadSavedText(const char* pszFileName)
     return CString(std::move(line));
 }
 
-void WriteSavedText(const CString& strText, const char* pszFileName)
+std::string WriteSavedText(const CString& strText, const char* pszFileName)
 {
-    // Non-blocking, so that a FIFO without a reader fails instead of hanging the exit.
-    Fd fd(::open(pszFileName, O_WRONLY | O_CREAT | O_TRUNC | O_NONBLOCK | O_CLOEXEC, 0666));
-    if (fd.get() < 0)
-        return;
+    // No O_TRUNC: the file is emptied only once it is known to be a regular file. Non-blocking,
+    // so that a FIFO without a reader fails at once instead of hanging the exit.
+    Fd fd(::open(pszFileName, O_WRONLY | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC, 0666));
+    if (fd.get() < 0) {
+        int error = errno;
+        // Say what is in the way where the system's words would mislead ("Too many levels of
+        // symbolic links" for one link, "No such device or address" for a FIFO).
+        struct stat st {};
+        bool seen = ::lstat(pszFileName, &st) == 0;
+        if (seen && S_ISLNK(st.st_mode))
+            return "Is a symbolic link";
+        if (seen && !S_ISREG(st.st_mode) && !S_ISDIR(st.st_mode))
+            return "Not a regular file";
+        return std::strerror(error);
+    }
+    struct stat st {};
+    if (::fstat(fd.get(), &st) != 0)
+        return std::strerror(errno);
+    if (!S_ISREG(st.st_mode))
+        return "Not a regular file";
+    // A second name may have been made for someone else's file; emptying it would reach that file.
+    if (st.st_nlink > 1)
+        return "Has more than one name (a hard link)";
+    if (::ftruncate(fd.get(), 0) != 0)
+        return std::strerror(errno);
     const std::string& s = strText.Str();
     std::size_t done = 0;
     while (done < s.size()) {
         ssize_t n = ::write(fd.get(), s.data() + done, s.size() - done);
+        if (n < 0 && errno == EINTR)
+            continue;
         if (n <= 0)
-            return;
+            return std::strerror(n < 0 ? errno : EIO);
         done += static_cast<std::size_t>(n);
     }
+    // Some file systems report a failed write only when the file is closed.
+    if (fd.Close() != 0)
+        return std::strerror(errno);
+    return {};
+}
+
+std::string ShownPath(const char* pszFileName)
+{
+    if (pszFileName[0] == '/')
+        return pszFileName;
+    // A working directory that was removed has no name any more; the bare name is all there is.
+    char* cwd = ::getcwd(nullptr, 0);
+    std::string shown = cwd ? std::string(cwd) + (cwd[1] ? "/" : "") + pszFileName : pszFileName;
+    std::free(cwd);
+    return shown;
 }
 
 }  // namespace config

@@ -1,6 +1,8 @@
 // config.ovm: the one remembered setting, the label of the chosen port, in the working directory.
 #pragma once
 
+#include <string>
+
 #include "afx/cstring.h"
 
 namespace config {
@@ -11,8 +13,13 @@ inline constexpr const char* kFileName = "config.ovm";
 // is missing, unreadable, empty or not a file that can be read without waiting.
 CString ReadSavedText(const char* pszFileName = kFileName);
 
-// Truncates the file and writes the text without a line end. Failures are silent: a file that
-// cannot be opened for writing keeps what it held.
-void WriteSavedText(const CString& strText, const char* pszFileName = kFileName);
+// Replaces the file's content with the text, without a line end. Only a regular file of one name
+// is written: a symbolic link, a directory, a FIFO or a device in its place is refused, so that a
+// link planted in a shared directory cannot turn OK into a write elsewhere. Returns an empty
+// string when the text was saved, else the reason it was not, in the system's words.
+std::string WriteSavedText(const CString& strText, const char* pszFileName = kFileName);
+
+// The file as a user would look for it: its absolute name where the working directory has one.
+std::string ShownPath(const char* pszFileName = kFileName);
 
 }  // namespace config

@@ -3,6 +3,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cstdio>
 #include <functional>
 #include <optional>
 
@@ -102,16 +103,30 @@ TEST_P(AppEnd, WritesTheChosenPortOnlyOnOk)
 INSTANTIATE_TEST_SUITE_P(App, AppEnd, testing::ValuesIn(kEnds),
                          [](const testing::TestParamInfo<EndCase>& i) { return std::string(i.param.name); });
 
-TEST(AppSave, OkWithoutASelectionEmptiesTheFileAndTheNextStartSelectsNothing)
+// A remembered port that is absent this time (a card unplugged, a driver not loaded) leaves the
+// list without a selection; OK then has no choice to save and must not forget the old one.
+TEST(AppSave, OkWithNothingSelectedLeavesTheFileAsItIs)
 {
-    AppRun r;
-    WriteFile(r.Config(), "0x0300\n");
-    io::SimulatedPort only0378{{0x378}};
-    port::InstallBus(&only0378);  // the saved port no longer answers
-    r.ui.Then([&] { input::Click(r.Item(IDOK)); });
-    r.Run();
-    EXPECT_TRUE(std::filesystem::exists(r.Config()));
-    EXPECT_EQ(std::filesystem::file_size(r.Config()), 0u);
+    for (std::optional<std::string> saved : {std::optional<std::string>("0x0300\n"), std::optional<std::string>()}) {
+        AppRun r;
+        if (saved)
+            WriteFile(r.Config(), *saved);
+        io::SimulatedPort only0378{{0x378}};
+        port::InstallBus(&only0378);  // the saved port no longer answers
+        std::unique_ptr<OpenWatch> watch;
+        r.ui.Then([&] {
+            EXPECT_EQ(r.Item(IDC_BASE_ADDR)->sel, CB_ERR);
+            watch = std::make_unique<OpenWatch>(r.dir.Path());
+            input::Click(r.Item(IDOK));
+        });
+        r.Run();
+        EXPECT_EQ(r.exitCode, 0);
+        EXPECT_FALSE(watch->SawConfigFile());
+        EXPECT_EQ(std::filesystem::exists(r.Config()), saved.has_value());
+        if (saved) {
+            EXPECT_EQ(ReadFile(r.Config()), *saved);
+        }
+    }
 }
 
 TEST(AppSave, SavedChoiceIsSelectedAtTheNextStart)
@@ -142,9 +157,11 @@ TEST(AppSave, NothingIsSavedWhenThePanelCannotBeCreated)
     EXPECT_FALSE(std::filesystem::exists(r.Config()));
 }
 
-// A file that cannot be written keeps what it held and the program still ends normally. Root
-// may write anything, so the run happens in a child that has given up root.
-TEST(AppSave, UnwritableFileOrDirectoryIsLeftAsItWas)
+// A file that cannot be written keeps what it held, and the user is told: a line on standard
+// error with the file's full name and the system's reason, a message box, and status 1. Root
+// may write anything, so the run happens in a child that has given up root; it sends back the
+// box's text on standard output.
+TEST(AppSave, AFailedSaveIsReportedAndTheFileKeepsWhatItHeld)
 {
     namespace fs = std::filesystem;
     using P = fs::perms;
@@ -163,29 +180,55 @@ TEST(AppSave, UnwritableFileOrDirectoryIsLeftAsItWas)
             fs::permissions(dir.File("config.ovm"), P::owner_read | P::others_read);
         }
         fs::permissions(dir.Path(), c.dirPerms);
+        int out[2], err[2];
+        ASSERT_EQ(pipe(out), 0);
+        ASSERT_EQ(pipe(err), 0);
         pid_t pid = fork();
         ASSERT_GE(pid, 0);
         if (pid == 0) {
+            dup2(out[1], STDOUT_FILENO);
+            dup2(err[1], STDERR_FILENO);
             if (getuid() == 0 && (setgid(65534) != 0 || setuid(65534) != 0))
                 _exit(3);
             io::SimulatedPort sim{{0x278, 0x378}};
             port::InstallBus(&sim);
             afx::HeadlessFrontend ui;
             CLptApp app;
-            int sel = -2;
-            ui.Then([&] {
-                sel = ui.Main()->Child(IDC_BASE_ADDR)->sel;
-                input::Pick(ui.Main()->Child(IDC_BASE_ADDR), 1);
-            });
+            ui.Then([&] { input::Pick(ui.Main()->Child(IDC_BASE_ADDR), 1); });
             ui.Then([&] { input::Click(ui.Main()->Child(IDOK)); });
-            bool ended = AfxWinMain() == 0 && ui.ScriptDone();
-            _exit(!ended ? 4 : sel != (c.file ? 0 : CB_ERR) ? 5 : 0);  // the file was readable
+            ui.Then([&] {
+                // The panel has closed; the one window is the box, which tells why.
+                if (ui.Open().size() != 1 || ui.WindowsCreated() != 2)
+                    _exit(5);
+                for (const auto& child : ui.Active()->children)
+                    if (child->kind == afx::Kind::StaticText)
+                        std::printf("%s\n", child->text.c_str());
+                std::fflush(stdout);
+                input::Key(ui.Active(), VK_RETURN);
+            });
+            int code = AfxWinMain();
+            _exit(!ui.ScriptDone() ? 4 : code);
         }
+        close(out[1]);
+        close(err[1]);
+        auto drain = [](int fd) {
+            std::string text;
+            char buf[512];
+            for (ssize_t n; (n = read(fd, buf, sizeof buf)) > 0;)
+                text.append(buf, static_cast<std::size_t>(n));
+            close(fd);
+            return text;
+        };
+        std::string box = drain(out[0]);
+        std::string errors = drain(err[0]);
         int status = 0;
         waitpid(pid, &status, 0);
         ASSERT_TRUE(WIFEXITED(status)) << c.name;
-        EXPECT_EQ(WEXITSTATUS(status), 0) << c.name;
+        EXPECT_EQ(WEXITSTATUS(status), 1) << c.name;
         fs::permissions(dir.Path(), P::owner_all);
+        std::string path = (fs::canonical(dir.Path()) / "config.ovm").string();
+        EXPECT_EQ(errors, "vellix: cannot save the port choice to " + path + ": Permission denied\n") << c.name;
+        EXPECT_EQ(box, "The port choice was not saved to\n" + path + "\nPermission denied.\n") << c.name;
         EXPECT_EQ(fs::exists(dir.File("config.ovm")), c.file.has_value()) << c.name;
         if (c.file) {
             EXPECT_EQ(ReadFile(dir.File("config.ovm")), *c.file) << c.name;

@@ -1,7 +1,7 @@
 // The program started in a hostile working directory: config.ovm unwritable, a directory, a
-// symlink into a locked place, a FIFO, a huge file. Start-up takes the first line where one can
-// be read and selects nothing otherwise; OK writes where it can and fails silently where it
-// cannot. Nothing hangs, nothing crashes, nothing else in the directory is touched.
+// symlink, a FIFO, a device, a huge file. Start-up takes the first line where one can be read and
+// selects nothing otherwise; OK writes only a regular file of one name and reports every save it
+// could not make. Nothing hangs, nothing crashes, nothing else in the directory is touched.
 #include <fcntl.h>
 #include <signal.h>
 #include <sys/stat.h>
@@ -72,20 +72,24 @@ struct EnvCase {
     const char* name;
     std::function<void(const fs::path& dir)> setUp;
     int selectedAtStart;                   // the Base Addr entry selected once the panel is up
-    std::optional<std::string> afterOk;    // config.ovm after picking 0x0378 and OK; none: untouched
+    std::optional<std::string> afterOk;    // config.ovm after picking 0x0378 and OK
+    const char* refusal = nullptr;         // else the reason the save fails, as reported
     bool lockDirectory = false;            // the working directory itself is read-only
+    bool removeDirectory = false;          // the program runs in "gone", removed once it has started
 };
 
 void PrintTo(const EnvCase& c, std::ostream* os) { *os << c.name; }
 
+constexpr const char* kLink = "Is a symbolic link";
+
 const EnvCase kCases[] = {
-    {"UnwritableWorkingDirectory", [](const fs::path&) {}, kNone, std::nullopt, true},
+    {"UnwritableWorkingDirectory", [](const fs::path&) {}, kNone, std::nullopt, "Permission denied", true},
     {"ConfigIsADirectory",
      [](const fs::path& d) {
          fs::create_directory(d / "config.ovm");
          WriteFile(d / "config.ovm" / "0x0378", "0x0378");
      },
-     kNone, std::nullopt},
+     kNone, std::nullopt, "Is a directory"},
     {"SymlinkToAReadOnlyFileInALockedDirectory",
      [](const fs::path& d) {
          fs::create_directory(d / "locked");
@@ -94,21 +98,42 @@ const EnvCase kCases[] = {
          fs::permissions(d / "locked" / "saved", P::owner_read | P::group_read | P::others_read);
          fs::create_symlink("locked/saved", d / "config.ovm");
      },
-     k0278, std::nullopt},  // read through the link, but OK cannot change the target
+     k0278, std::nullopt, kLink},  // read through the link, but never written through it
+    // Someone else's file, planted as a link: OK must neither empty it nor write it.
+    {"SymlinkToAWritableFile",
+     [](const fs::path& d) {
+         WriteFile(d / "victim", "0x0278 and more that must stay");
+         fs::create_symlink("victim", d / "config.ovm");
+     },
+     kNone, std::nullopt, kLink},
+    {"SymlinkToDevZero", [](const fs::path& d) { fs::create_symlink("/dev/zero", d / "config.ovm"); }, kNone,
+     std::nullopt, kLink},
+    // Following it would create a file under a name someone else chose.
+    {"DanglingSymlink", [](const fs::path& d) { fs::create_symlink("planted", d / "config.ovm"); }, kNone, std::nullopt,
+     kLink},
     {"DanglingSymlinkIntoALockedDirectory",
      [](const fs::path& d) {
          fs::create_directory(d / "locked");
          fs::create_symlink("locked/none", d / "config.ovm");
      },
-     kNone, std::nullopt},
+     kNone, std::nullopt, kLink},
     {"SymlinkToADirectory",
      [](const fs::path& d) {
          fs::create_directory(d / "locked");
          fs::create_directory_symlink("locked", d / "config.ovm");
      },
-     kNone, std::nullopt},
+     kNone, std::nullopt, kLink},
+    // A second name of another file: emptying it would empty that file too.
+    {"HardLinkToAnotherFile",
+     [](const fs::path& d) {
+         WriteFile(d / "other", "0x0278");
+         fs::create_hard_link(d / "other", d / "config.ovm");
+     },
+     k0278, std::nullopt, "Has more than one name (a hard link)"},
     {"FifoWithoutAWriter", [](const fs::path& d) { ASSERT_EQ(mkfifo((d / "config.ovm").c_str(), 0666), 0); }, kNone,
-     std::nullopt},
+     std::nullopt, "Not a regular file"},
+    {"RemovedWorkingDirectory", [](const fs::path& d) { fs::create_directory(d / "gone"); }, kNone, std::nullopt,
+     "No such file or directory", false, true},
     {"HugeSparseFileOfZeros", [](const fs::path& d) { Sparse(d / "config.ovm", ""); }, kNone, "0x0378"},
     {"HugeFileWhoseFirstLineIsALabel", [](const fs::path& d) { Sparse(d / "config.ovm", "0x0378\r\n"); }, k0378,
      "0x0378"},
@@ -121,15 +146,18 @@ struct ChildReport {
     int selectedAtStart = -2;
     int exitCode = -1;
     bool scriptDone = false;
+    int windowsCreated = 0;  // the panel, and a message box if one was shown
 };
 
 // Runs the program in a child that is not root (root ignores permissions): note the selection,
 // pick 0x0378, press OK. alarm() turns a hang into SIGALRM, which the parent sees.
-[[noreturn]] void RunAsUser(int reportFd)
+[[noreturn]] void RunAsUser(int reportFd, bool removeDirectory)
 {
     alarm(kGuardSeconds);
     if (getuid() == 0 && (setgid(kNobody) != 0 || setuid(kNobody) != 0))
         _exit(3);
+    if (removeDirectory && (chdir("gone") != 0 || rmdir("../gone") != 0))
+        _exit(6);
     io::SimulatedPort sim{{0x278, 0x378}};
     port::InstallBus(&sim);
     afx::HeadlessFrontend ui;
@@ -140,8 +168,9 @@ struct ChildReport {
         input::Pick(ui.Main()->Child(IDC_BASE_ADDR), k0378);
     });
     ui.Then([&] { input::Click(ui.Main()->Child(IDOK)); });
-    r.exitCode = AfxWinMain();
+    r.exitCode = AfxWinMain();  // a message box, if any, is closed as the script has ended
     r.scriptDone = ui.ScriptDone();
+    r.windowsCreated = ui.WindowsCreated();
     if (write(reportFd, &r, sizeof r) != static_cast<ssize_t>(sizeof r))
         _exit(4);
     _exit(0);
@@ -151,39 +180,47 @@ struct ChildRun {
     int status = 0;
     bool reported = false;
     ChildReport report;
+    std::string errors;  // what it wrote on standard error
 };
 
 // Forks the run; `heldFd`, if any, is the parent's own and is closed in the child.
-ChildRun Spawn(int heldFd = -1)
+ChildRun Spawn(int heldFd = -1, bool removeDirectory = false)
 {
     ChildRun run;
-    int pipeFds[2];
-    if (pipe(pipeFds) != 0)
+    int pipeFds[2], errFds[2];
+    if (pipe(pipeFds) != 0 || pipe(errFds) != 0)
         return run;
     pid_t pid = fork();
     if (pid == 0) {
         if (heldFd >= 0)
             close(heldFd);
         close(pipeFds[0]);
-        RunAsUser(pipeFds[1]);
+        close(errFds[0]);
+        dup2(errFds[1], STDERR_FILENO);
+        RunAsUser(pipeFds[1], removeDirectory);
     }
     close(pipeFds[1]);
+    close(errFds[1]);
     const auto want = static_cast<ssize_t>(sizeof run.report);
     run.reported = pid > 0 && read(pipeFds[0], &run.report, sizeof run.report) == want;
     close(pipeFds[0]);
+    char buf[512];
+    for (ssize_t n; (n = read(errFds[0], buf, sizeof buf)) > 0;)
+        run.errors.append(buf, static_cast<std::size_t>(n));
+    close(errFds[0]);
     if (pid > 0)
         waitpid(pid, &run.status, 0);
     return run;
 }
 
-testing::AssertionResult EndedNormally(const ChildRun& run)
+testing::AssertionResult Ended(const ChildRun& run, int exitCode)
 {
     if (WIFSIGNALED(run.status))
         return testing::AssertionFailure() << "killed by signal " << WTERMSIG(run.status)
                                            << (WTERMSIG(run.status) == SIGALRM ? " (hung)" : "");
     if (!WIFEXITED(run.status) || WEXITSTATUS(run.status) != 0 || !run.reported)
         return testing::AssertionFailure() << "the child failed, status " << run.status;
-    if (run.report.exitCode != 0 || !run.report.scriptDone)
+    if (run.report.exitCode != exitCode || !run.report.scriptDone)
         return testing::AssertionFailure() << "the program ended with " << run.report.exitCode
                                            << (run.report.scriptDone ? "" : " before the script was done");
     return testing::AssertionSuccess();
@@ -217,7 +254,7 @@ private:
 
 class BadEnvironment : public testing::TestWithParam<EnvCase> {};
 
-TEST_P(BadEnvironment, StartAndOkAreSilentAndTouchNothingElse)
+TEST_P(BadEnvironment, StartIsSilentAndOkSavesOrSaysWhyNotAndTouchesNothingElse)
 {
     const EnvCase& c = GetParam();
     TempWorkDir dir;
@@ -232,18 +269,26 @@ TEST_P(BadEnvironment, StartAndOkAreSilentAndTouchNothingElse)
     Lock lockedWorkDir(c.lockDirectory ? dir.Path() : fs::path());
     const Tree before = Snapshot(dir.Path());
 
-    const ChildRun run = Spawn();
-    ASSERT_TRUE(EndedNormally(run));
+    const ChildRun run = Spawn(-1, c.removeDirectory);
+    ASSERT_TRUE(Ended(run, c.refusal ? 1 : 0)) << run.errors;
     EXPECT_EQ(run.report.selectedAtStart, c.selectedAtStart);
 
     Tree after = Snapshot(dir.Path());
     Tree expected = before;
+    if (c.removeDirectory)
+        expected.erase("gone");
     if (c.afterOk) {
         // OK rewrites the file: exactly the label, nothing else changed.
         ASSERT_TRUE(fs::is_regular_file(fs::symlink_status(dir.File("config.ovm"))));
         EXPECT_EQ(ReadFile(dir.File("config.ovm")), *c.afterOk);
         after.erase("config.ovm");
         expected.erase("config.ovm");
+        EXPECT_EQ(run.errors, "");
+        EXPECT_EQ(run.report.windowsCreated, 1);
+    } else {
+        std::string path = c.removeDirectory ? "config.ovm" : (fs::canonical(dir.Path()) / "config.ovm").string();
+        EXPECT_EQ(run.errors, "vellix: cannot save the port choice to " + path + ": " + c.refusal + "\n");
+        EXPECT_EQ(run.report.windowsCreated, 2) << "no message box told the user";
     }
     EXPECT_EQ(after, expected);
 }
@@ -252,7 +297,7 @@ INSTANTIATE_TEST_SUITE_P(Reliability, BadEnvironment, testing::ValuesIn(kCases),
                          [](const testing::TestParamInfo<EnvCase>& i) { return std::string(i.param.name); });
 
 // A FIFO that another process holds open without ever writing: the start must not wait for a
-// line, and OK hands the label to whoever reads the FIFO.
+// line, and OK refuses to hand the label to whoever reads the FIFO.
 TEST(BadEnvironmentFifo, WriterThatSendsNothingDoesNotStallTheStart)
 {
     TempWorkDir dir;
@@ -270,9 +315,10 @@ TEST(BadEnvironmentFifo, WriterThatSendsNothingDoesNotStallTheStart)
     ssize_t n = read(held, sent, sizeof sent);
     close(held);
 
-    ASSERT_TRUE(EndedNormally(run));
+    ASSERT_TRUE(Ended(run, 1));
     EXPECT_EQ(run.report.selectedAtStart, kNone);
-    EXPECT_EQ(std::string(sent, n > 0 ? static_cast<std::size_t>(n) : 0), "0x0378");
+    EXPECT_LE(n, 0) << "the label went into the FIFO";
+    EXPECT_NE(run.errors.find("config.ovm: Not a regular file\n"), std::string::npos) << run.errors;
     EXPECT_TRUE(fs::is_fifo(fs::symlink_status(dir.File("config.ovm"))));
 }
 
