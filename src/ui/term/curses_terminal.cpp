@@ -14,8 +14,30 @@
 namespace ui::term {
 namespace {
 
-constexpr int kEndSignals[] = {SIGINT, SIGTERM, SIGHUP, SIGQUIT};
-constexpr int kCrashSignals[] = {SIGSEGV, SIGBUS, SIGFPE, SIGILL, SIGABRT};
+// Every signal whose default is to end the program and that can come from outside: each is
+// turned into a byte on the pipe, so that the loop gives the terminal back before ending by it.
+constexpr int kEndSignals[] = {
+    SIGINT, SIGTERM, SIGHUP, SIGQUIT, SIGUSR1, SIGUSR2, SIGALRM, SIGPIPE, SIGVTALRM, SIGPROF, SIGXCPU, SIGXFSZ, SIGIO,
+#ifdef SIGSTKFLT
+    SIGSTKFLT,
+#endif
+#ifdef SIGPWR
+    SIGPWR,
+#endif
+};
+// Signals that may stop the program where it stands (a fault, abort()), or that a debugger
+// trap or a forbidden system call raises: the handler itself resets the terminal.
+constexpr int kCrashSignals[] = {SIGSEGV, SIGBUS, SIGFPE, SIGILL, SIGABRT, SIGTRAP, SIGSYS};
+
+// The end signals above and the real-time ones, whose numbers the C library decides at run time.
+template <class F>
+void ForEachEndSignal(F f)
+{
+    for (int sig : kEndSignals)
+        f(sig);
+    for (int sig = SIGRTMIN; sig <= SIGRTMAX; ++sig)
+        f(sig);
+}
 constexpr int kEscDelayMs = 25;  // long enough for an escape sequence, short enough for Escape
 
 // Shared with the signal handlers, which may touch only these.
@@ -82,12 +104,23 @@ CursesTerminal::CursesTerminal()
     // in one that only a blocked read would notice.
     InstallHandlers();
 
-    if (!newterm(nullptr, stdout, stdin)) {
+    auto giveUp = [this](const std::string& why) {
         RestoreHandlers();
         g_signalPipe = -1;
         for (int& fd : m_pipe)
             ::close(fd);
-        throw std::runtime_error("cannot start the terminal (is TERM set to a known terminal?)");
+        throw std::runtime_error(why);
+    };
+    SCREEN* screen = newterm(nullptr, stdout, stdin);
+    if (!screen)
+        giveUp("cannot start the terminal (is TERM set to a known terminal?)");
+    // A terminal that cannot place the cursor would show a blank screen that still takes keys.
+    if (!Present(tigetstr("cup"))) {
+        const char* term = std::getenv("TERM");
+        endwin();
+        delscreen(screen);
+        giveUp(std::string("cannot start the terminal: ") + (term && *term ? term : "it") +
+               " cannot place the cursor (set TERM to the terminal in use, such as xterm or linux)");
     }
     m_active = true;
     g_cursesActive = 1;
@@ -153,13 +186,16 @@ void CursesTerminal::InstallHandlers()
     struct sigaction sa {};
     sigemptyset(&sa.sa_mask);
     sa.sa_handler = OnSignal;
-    for (int sig : kEndSignals) {
+    ForEachEndSignal([&](int sig) {
         ::sigaction(sig, &sa, &g_previous[sig]);
         // A signal the caller chose to ignore (nohup, a background job) stays ignored.
         if (g_previous[sig].sa_handler == SIG_IGN)
             ::sigaction(sig, &g_previous[sig], nullptr);
-    }
-    ::sigaction(SIGWINCH, &sa, &g_previous[SIGWINCH]);
+    });
+    // The size may have changed while the program was stopped, when the SIGWINCH went to the
+    // shell in the foreground: a resume asks for the size again.
+    for (int sig : {SIGWINCH, SIGCONT})
+        ::sigaction(sig, &sa, &g_previous[sig]);
     sa.sa_handler = OnCrash;
     sa.sa_flags = SA_RESETHAND;
     for (int sig : kCrashSignals)
@@ -168,9 +204,9 @@ void CursesTerminal::InstallHandlers()
 
 void CursesTerminal::RestoreHandlers()
 {
-    for (int sig : kEndSignals)
+    ForEachEndSignal([](int sig) { ::sigaction(sig, &g_previous[sig], nullptr); });
+    for (int sig : {SIGWINCH, SIGCONT})
         ::sigaction(sig, &g_previous[sig], nullptr);
-    ::sigaction(SIGWINCH, &g_previous[SIGWINCH], nullptr);
     for (int sig : kCrashSignals)
         ::sigaction(sig, &g_previous[sig], nullptr);
 }
@@ -182,7 +218,7 @@ CursesTerminal::Signals CursesTerminal::TakeSignals()
     ssize_t n;
     while ((n = ::read(m_pipe[0], buf, sizeof buf)) > 0) {
         for (ssize_t i = 0; i < n; ++i) {
-            if (buf[i] == SIGWINCH)
+            if (buf[i] == SIGWINCH || buf[i] == SIGCONT)
                 s.resized = true;
             else if (!s.end)
                 s.end = buf[i];

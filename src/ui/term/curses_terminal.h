@@ -1,7 +1,6 @@
 // The terminal while the program owns it: curses started in the modes the front-end needs, and
-// put back the way it was on every way out: a normal end, an error that unwinds, exit(), a
-// signal that asks the program to end (SIGINT, SIGTERM, SIGHUP, SIGQUIT), and, as far as
-// a signal handler can, a crash.
+// put back the way it was on every way out: a normal end, an error that unwinds, exit(), any
+// signal whose default is to end the program, and, as far as a signal handler can, a crash.
 #pragma once
 
 #include <termios.h>
@@ -25,7 +24,7 @@ public:
     int SignalFd() const { return m_pipe[0]; }
     struct Signals {
         int end = 0;         // the first signal that asks the program to end, 0 if none
-        bool resized = false;
+        bool resized = false;  // or resumed: the size is to be read again
     };
     Signals TakeSignals();
 

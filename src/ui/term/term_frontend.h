@@ -49,6 +49,8 @@ private:
     bool AllFit() const;
     void ShowTooSmall();
 
+    // Closes the active window, as the close box would, for a terminal that has gone.
+    void CloseForHangUp();
     void ReadInput();
     void OnKey(const KeyInput& key);
     // After a key or click went to the open system menu: redraw, close it, send its choice.
@@ -69,6 +71,8 @@ private:
     int m_cursorShown = 0;
     int m_lines, m_cols;  // the screen size the windows are arranged for
     Target m_pressed;
+    bool m_hungUp = false;
+    int m_hangUpCloses = 0;
 };
 
 }  // namespace ui::term

@@ -1,6 +1,7 @@
 // The input half of the terminal front-end: waiting for keys, clicks and signals, and handing
 // them to the framework.
 #include <poll.h>
+#include <sys/ioctl.h>
 
 #include <algorithm>
 #include <cerrno>
@@ -11,9 +12,29 @@
 #include "ui/term/term_frontend.h"
 
 namespace ui::term {
+namespace {
+
+// How many times the windows still open are closed for a terminal that has gone before the
+// program gives up on them and ends as a hang-up would.
+constexpr int kHangUpCloses = 100;
+
+// The terminal has gone: hung up, in error, or readable with nothing to read (end of file).
+bool TerminalGone(const pollfd& p)
+{
+    if (p.revents & (POLLHUP | POLLERR | POLLNVAL))
+        return true;
+    int pending = 0;
+    return (p.revents & POLLIN) && (::ioctl(p.fd, FIONREAD, &pending) != 0 || pending == 0);
+}
+
+}  // namespace
 
 void TermFrontend::Wait(afx::Duration limit)
 {
+    if (m_hungUp) {
+        CloseForHangUp();
+        return;
+    }
     Flush();
     int timeout = -1;
     if (limit != afx::Duration::max())
@@ -29,11 +50,24 @@ void TermFrontend::Wait(afx::Duration limit)
         if (s.resized)
             Resize();
     }
-    // The terminal has gone away: as good as a hang-up.
-    if (n > 0 && (fds[0].revents & (POLLHUP | POLLERR | POLLNVAL)) && !(fds[0].revents & POLLIN))
-        m_terminal.EndBy(SIGHUP);
+    // Without a terminal there is no one to choose: the run ends as Cancel would, with nothing
+    // saved. Polling on would only spin, since a gone terminal stays readable.
+    if (n > 0 && TerminalGone(fds[0])) {
+        m_hungUp = true;
+        CloseForHangUp();
+        return;
+    }
     if (n > 0 && (fds[0].revents & POLLIN))
         ReadInput();
+}
+
+void TermFrontend::CloseForHangUp()
+{
+    if (++m_hangUpCloses > kHangUpCloses)
+        m_terminal.EndBy(SIGHUP);  // a window that will not close: end as a hang-up would
+    m_menu.Close();
+    if (afx::Window* top = Active())
+        afx::input::Close(top);
 }
 
 void TermFrontend::ReadInput()
@@ -47,6 +81,13 @@ void TermFrontend::ReadInput()
         bool function = r == KEY_CODE_YES;
         if (function && code == KEY_RESIZE) {
             Resize();
+        } else if (!AllFit()) {
+            // The windows are not on the screen: a key or click must not act on what the user
+            // cannot see. Ctrl+C still ends the program, as a signal.
+            MEVENT ev{};
+            if (function && code == KEY_MOUSE)
+                getmouse(&ev);
+            m_pressed = {};
         } else if (function && code == KEY_MOUSE) {
             MEVENT ev{};
             if (getmouse(&ev) == OK)

@@ -8,6 +8,7 @@
 #include <sys/prctl.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
+#include <termios.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -24,7 +25,7 @@ constexpr int kSettleMs = 80;
 }  // namespace
 
 PtyProcess::PtyProcess(const std::string& program, const std::filesystem::path& dir, const std::vector<std::string>& env,
-                       int rows, int cols)
+                       int rows, int cols, const Options& options)
     : m_screen(rows, cols)
 {
     struct winsize ws {};
@@ -37,10 +38,30 @@ PtyProcess::PtyProcess(const std::string& program, const std::filesystem::path& 
     envp.push_back(nullptr);
     std::string path = program;
     std::string where = dir.string();
-    m_pid = ::forkpty(&m_master, nullptr, nullptr, &ws);
+    if (::openpty(&m_master, &m_slave, nullptr, nullptr, &ws) != 0)
+        throw std::runtime_error(std::string("openpty: ") + std::strerror(errno));
+    ::tcgetattr(m_slave, &m_initialModes);
+    for (int fd : {m_master, m_slave})
+        ::fcntl(fd, F_SETFD, FD_CLOEXEC);  // not into another test's program
+    m_pid = ::fork();
     if (m_pid < 0)
-        throw std::runtime_error(std::string("forkpty: ") + std::strerror(errno));
+        throw std::runtime_error(std::string("fork: ") + std::strerror(errno));
     if (m_pid == 0) {
+        ::close(m_master);
+        if (options.controlling) {
+            if (::setsid() < 0 || ::ioctl(m_slave, TIOCSCTTY, 0) != 0)
+                ::_exit(125);
+        } else {
+            // A group of its own in the test's session: a stop signal still stops it (the group
+            // has a parent outside it, as a shell's job has), and one it sends its group stays there.
+            ::setpgid(0, 0);
+        }
+        for (int fd = 0; fd <= 2; ++fd)
+            ::dup2(m_slave, fd);
+        if (m_slave > 2)
+            ::close(m_slave);
+        for (int sig : options.ignored)
+            ::signal(sig, SIG_IGN);
         // Even as root the program must not reach real port hardware from a test: without this
         // capability the port permission is refused and the simulated port is used.
         ::prctl(PR_CAPBSET_DROP, kCapSysRawio, 0, 0, 0);
@@ -64,10 +85,16 @@ PtyProcess::~PtyProcess()
     }
     if (m_master >= 0)
         ::close(m_master);
+    if (m_slave >= 0)
+        ::close(m_slave);
 }
 
 bool PtyProcess::ReadSome(int timeoutMs)
 {
+    if (m_master < 0) {
+        ::poll(nullptr, 0, timeoutMs);
+        return false;
+    }
     pollfd p{m_master, POLLIN, 0};
     if (::poll(&p, 1, timeoutMs) <= 0)
         return false;
@@ -133,12 +160,52 @@ void PtyProcess::Resize(int rows, int cols)
 
 void PtyProcess::Kill(int sig) { ::kill(m_pid, sig); }
 
+void PtyProcess::HangUp()
+{
+    // The test's own copy of the program's side would keep the terminal alive.
+    ::close(m_slave);
+    m_slave = -1;
+    ::close(m_master);
+    m_master = -1;
+}
+
+bool PtyProcess::WaitStopped(std::chrono::milliseconds limit)
+{
+    auto end = std::chrono::steady_clock::now() + limit;
+    for (;;) {
+        int status = 0;
+        pid_t r = ::waitpid(m_pid, &status, WNOHANG | WUNTRACED);
+        if (r == m_pid && WIFSTOPPED(status))
+            return true;
+        if (r == m_pid) {
+            m_status = status;
+            return false;
+        }
+        if (std::chrono::steady_clock::now() > end)
+            return false;
+        ReadSome(20);
+    }
+}
+
+termios PtyProcess::Modes() const
+{
+    termios t{};
+    ::tcgetattr(m_slave >= 0 ? m_slave : m_master, &t);
+    return t;
+}
+
+std::chrono::microseconds PtyProcess::CpuTime() const
+{
+    auto us = [](const timeval& t) { return std::chrono::seconds(t.tv_sec) + std::chrono::microseconds(t.tv_usec); };
+    return us(m_usage.ru_utime) + us(m_usage.ru_stime);
+}
+
 std::optional<int> PtyProcess::WaitExit(std::chrono::milliseconds limit)
 {
     auto end = std::chrono::steady_clock::now() + limit;
     while (!m_status) {
         int status = 0;
-        if (::waitpid(m_pid, &status, WNOHANG) == m_pid) {
+        if (::wait4(m_pid, &status, WNOHANG, &m_usage) == m_pid) {
             m_status = status;
             break;
         }

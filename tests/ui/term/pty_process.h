@@ -3,7 +3,9 @@
 // or the program signalled.
 #pragma once
 
+#include <sys/resource.h>
 #include <sys/types.h>
+#include <termios.h>
 
 #include <chrono>
 #include <filesystem>
@@ -20,10 +22,23 @@ using namespace std::chrono_literals;
 
 class PtyProcess {
 public:
+    struct Options {
+        // The terminal is the program's controlling terminal, as in a shell: keys such as Ctrl+C
+        // and a resize or hang-up send it signals. Without, it is not, and those signals reach
+        // nobody, as for a program started with setsid or for a job stopped in the background.
+        bool controlling = true;
+        std::vector<int> ignored;  // signals the program starts with ignored, as under nohup
+    };
+
     // Starts `program` in `dir` with exactly `env` (NAME=value entries) on a terminal of
     // `rows` x `cols`.
     PtyProcess(const std::string& program, const std::filesystem::path& dir, const std::vector<std::string>& env,
-               int rows, int cols);
+               int rows, int cols, const Options& options);
+    PtyProcess(const std::string& program, const std::filesystem::path& dir, const std::vector<std::string>& env,
+               int rows, int cols)
+        : PtyProcess(program, dir, env, rows, cols, Options{})
+    {
+    }
     ~PtyProcess();
     PtyProcess(const PtyProcess&) = delete;
     PtyProcess& operator=(const PtyProcess&) = delete;
@@ -35,6 +50,15 @@ public:
     std::size_t Drain(std::chrono::milliseconds period);
     void Resize(int rows, int cols);
     void Kill(int sig);
+    // Closes the terminal's other end, as closing the terminal window does.
+    void HangUp();
+    // Waits until the program has stopped (SIGTSTP); false if it has not within `limit`.
+    bool WaitStopped(std::chrono::milliseconds limit = 10s);
+    // The terminal's modes now, and as they were before the program started.
+    termios Modes() const;
+    const termios& InitialModes() const { return m_initialModes; }
+    // The processor time the ended program used, user and system.
+    std::chrono::microseconds CpuTime() const;
     // The wait status once the program has ended, with all its output read; nullopt if it has
     // not ended within `limit`.
     std::optional<int> WaitExit(std::chrono::milliseconds limit = 10s);
@@ -46,7 +70,10 @@ private:
     bool ReadSome(int timeoutMs);
 
     int m_master = -1;
+    int m_slave = -1;  // kept open so that the terminal's modes can be read after the program ends
     pid_t m_pid = -1;
+    termios m_initialModes{};
+    rusage m_usage{};
     std::optional<int> m_status;
     vt::Screen m_screen;
     std::string m_output;

@@ -3,6 +3,7 @@
 #include <signal.h>
 #include <sys/wait.h>
 #include <term.h>
+#include <termios.h>
 
 #include <filesystem>
 #include <memory>
@@ -22,6 +23,7 @@ using panelscreen::Bits;
 using panelscreen::Look;
 using ptytest::PtyProcess;
 using testsupport::TempWorkDir;
+using testsupport::WriteFile;
 
 const Look kColourUtf8{"ColourUtf8", U'\u25CF', U'\u25CF', 11, 7, U'\u2022', U' '};
 const Look kColourAscii{"ColourAscii", U'*', U'.', 11, 7, U'o', U' '};
@@ -81,12 +83,16 @@ struct PortModel {
     }
 };
 
-std::unique_ptr<PtyProcess> Start(const TempWorkDir& dir, const Terminal& t = kXterm, int rows = 24, int cols = 80)
+std::unique_ptr<PtyProcess> Start(const TempWorkDir& dir, const Terminal& t = kXterm, int rows = 24, int cols = 80,
+                                  const PtyProcess::Options& options = {})
 {
     std::vector<std::string> env = {std::string("TERM=") + t.term, std::string("LANG=") + t.lang, "PATH=/usr/bin:/bin",
                                     "HOME=" + dir.Path().string()};
-    return std::make_unique<PtyProcess>(VELLIX_TERM_PROGRAM, dir.Path(), env, rows, cols);
+    return std::make_unique<PtyProcess>(VELLIX_TERM_PROGRAM, dir.Path(), env, rows, cols, options);
 }
+
+// Not the program's controlling terminal: no resize or hang-up signal reaches it.
+const PtyProcess::Options kNotControlling{false, {}};
 
 // Waits for the whole panel, with the lamps of the first refresh (the Busy lamp goes out).
 panelscreen::Panel WaitForPanel(PtyProcess& p, const Look& look, const std::string& status)
@@ -121,6 +127,10 @@ void ExpectRestored(const PtyProcess& p, const char* term = "xterm-256color")
     std::size_t last = p.Output().rfind(rmcup);
     ASSERT_NE(last, std::string::npos) << "the alternate screen was never left";
     EXPECT_EQ(p.Output().find(Cap(term, "smcup"), last), std::string::npos) << "entered it again afterwards";
+    termios now = p.Modes(), was = p.InitialModes();
+    EXPECT_EQ(now.c_lflag, was.c_lflag) << "echo, line editing or signal keys left off";
+    EXPECT_EQ(now.c_iflag, was.c_iflag);
+    EXPECT_EQ(now.c_oflag, was.c_oflag);
 }
 
 class TermPanel : public ::testing::Test {
@@ -130,7 +140,7 @@ protected:
     std::filesystem::path Config() const { return dir.File("config.ovm"); }
 };
 
-TEST_F(TermPanel, KeysDriveTheDataRowAndEnterSavesTheEmptyChoice)
+TEST_F(TermPanel, KeysDriveTheDataRowAndEnterWithNothingSelectedSavesNothing)
 {
     auto p = Start(dir);
     auto panel = WaitForPanel(*p, kColourUtf8, port.StatusLamps());
@@ -175,8 +185,7 @@ TEST_F(TermPanel, KeysDriveTheDataRowAndEnterSavesTheEmptyChoice)
     ASSERT_TRUE(status.has_value());
     EXPECT_TRUE(WIFEXITED(*status) && WEXITSTATUS(*status) == 0) << *status;
     ExpectRestored(*p);
-    ASSERT_TRUE(std::filesystem::exists(Config()));
-    EXPECT_EQ(testsupport::ReadFile(Config()), "");
+    EXPECT_FALSE(std::filesystem::exists(Config())) << "no port was ever chosen: there is nothing to remember";
 }
 
 TEST_F(TermPanel, APortPickedInTheListIsSavedOnOkAndPreselectedNextTime)
@@ -442,11 +451,129 @@ TEST_P(TermSignals, RestoreTheTerminalAndWriteNoConfiguration)
     EXPECT_FALSE(std::filesystem::exists(dir.File("config.ovm")));
 }
 
-INSTANTIATE_TEST_SUITE_P(Signals, TermSignals,
-                         ::testing::Values(Ending{"SIGTERM", SIGTERM, false}, Ending{"SIGINT", SIGINT, false},
-                                           Ending{"SIGHUP", SIGHUP, false}, Ending{"CtrlC", SIGINT, true},
-                                           // A crash: the handler can only write the reset it made ready.
-                                           Ending{"SIGSEGV", SIGSEGV, false}),
-                         [](const auto& info) { return std::string(info.param.name); });
+// Every signal whose default action ends the program. The asynchronous ones go through the
+// program's loop; the crash kind (SIGSEGV and below) only meet a handler that writes the reset
+// it made ready.
+INSTANTIATE_TEST_SUITE_P(
+    Signals, TermSignals,
+    ::testing::Values(Ending{"SIGTERM", SIGTERM, false}, Ending{"SIGINT", SIGINT, false}, Ending{"SIGHUP", SIGHUP, false},
+                      Ending{"CtrlC", SIGINT, true}, Ending{"SIGQUIT", SIGQUIT, false}, Ending{"SIGUSR1", SIGUSR1, false},
+                      Ending{"SIGUSR2", SIGUSR2, false}, Ending{"SIGALRM", SIGALRM, false}, Ending{"SIGPIPE", SIGPIPE, false},
+                      Ending{"SIGVTALRM", SIGVTALRM, false}, Ending{"SIGPROF", SIGPROF, false},
+                      Ending{"SIGXCPU", SIGXCPU, false}, Ending{"SIGXFSZ", SIGXFSZ, false}, Ending{"SIGIO", SIGIO, false},
+                      Ending{"SIGPWR", SIGPWR, false}, Ending{"SIGSTKFLT", SIGSTKFLT, false},
+                      Ending{"SIGRTMIN", SIGRTMIN, false}, Ending{"SIGRTMAX", SIGRTMAX, false},
+                      Ending{"SIGSEGV", SIGSEGV, false}, Ending{"SIGBUS", SIGBUS, false}, Ending{"SIGFPE", SIGFPE, false},
+                      Ending{"SIGILL", SIGILL, false}, Ending{"SIGABRT", SIGABRT, false}, Ending{"SIGTRAP", SIGTRAP, false},
+                      Ending{"SIGSYS", SIGSYS, false}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+// The terminal goes away and no SIGHUP comes (ignored, as under nohup): the run ends as Cancel
+// would, and does not spin on a terminal that is forever readable with nothing to read.
+TEST_F(TermPanel, AHangUpWithoutSigHupEndsAsCancelWithoutSpinning)
+{
+    WriteFile(Config(), "0x0300");
+    auto p = Start(dir, kXterm, 24, 80, {true, {SIGHUP}});
+    auto panel = WaitForPanel(*p, kColourUtf8, port.StatusLamps());
+    ASSERT_TRUE(panel.complete) << p->Screen().Text();
+    p->Send(Key("kcbt"));  // the list opens with the focus
+    p->Send(Key("kcud1")); // and an entry is chosen, so OK would have something to save
+    ASSERT_TRUE(p->WaitFor([&](const vt::Screen& s) { return panelscreen::FieldText(s, panel.list) == "0x0378"; }));
+    p->HangUp();
+    auto status = p->WaitExit(5s);
+    ASSERT_TRUE(status.has_value()) << "the program is still running after its terminal went away";
+    EXPECT_TRUE(WIFEXITED(*status) && WEXITSTATUS(*status) == 0) << *status;
+    // The whole run, start-up included, takes a fraction of this; a spin takes it all.
+    EXPECT_LT(p->CpuTime(), 2s);
+    EXPECT_EQ(testsupport::ReadFile(Config()), "0x0300") << "a hang-up is not OK";
+}
+
+// While the panel does not fit, it is not on the screen, and nothing may act on it: not Enter
+// (OK), Escape (Cancel), typed digits (a write with Continous on) or a click.
+TEST_F(TermPanel, KeysAndClicksDoNothingWhileThePanelDoesNotFit)
+{
+    auto p = Start(dir);
+    auto panel = WaitForPanel(*p, kColourUtf8, port.StatusLamps());
+    ASSERT_TRUE(panel.complete) << p->Screen().Text();
+    if (!Simulated(p->Screen()))
+        GTEST_SKIP() << "a real port is in use";
+    const vt::Screen& s = p->Screen();
+    vt::Screen::Pos box = s.Find("[ ] Continous");  // the data row's, the first on the screen
+    ASSERT_TRUE(box.Found());
+    ClickAt(*p, {box.row, box.col + 5});
+    ASSERT_TRUE(p->WaitFor([&](const vt::Screen& sc) { return sc.At(box.row, box.col + 1).ch == U'x'; }));
+    ClickAt(*p, {panel.edit.row, panel.edit.col + 1});  // the typed digits go to the Data Value
+    ASSERT_TRUE(p->WaitFor([&](const vt::Screen& sc) { return panelscreen::Reversed(sc, panel.edit, 4); }));
+    vt::Screen::Pos ok = s.Find("< OK >");
+
+    p->Resize(16, 60);
+    ASSERT_TRUE(p->WaitFor([](const vt::Screen& sc) { return sc.Contains("needs a terminal of at least"); }));
+    p->Send("55");
+    p->Send("\r");
+    p->Send("\x1b");
+    p->Drain(100ms);  // Escape alone, not the start of an Alt chord
+    p->Send(" \t");
+    p->Send(Key("kf10"));
+    p->Send("\x1b ");  // Alt+Space, the system menu
+    ClickAt(*p, ok);
+    ClickAt(*p, {0, 0});
+    p->Drain(500ms);
+    EXPECT_FALSE(p->WaitExit(0ms).has_value()) << "a key ended the hidden panel";
+
+    p->Resize(24, 80);
+    ASSERT_TRUE(p->WaitFor([](const vt::Screen& sc) { return panelscreen::Locate(sc).complete; })) << s.Text();
+    p->Drain(400ms);  // a refresh: the lamps show what the port holds now
+    auto again = panelscreen::Locate(s);
+    EXPECT_EQ(panelscreen::FieldText(s, again.edit), "AA") << "the digits reached the field";
+    EXPECT_EQ(panelscreen::Lamps(s, again.dataLamps, kColourUtf8), port.DataLamps()) << "the port was written";
+    EXPECT_FALSE(s.Contains("About Vellix")) << "the system menu opened unseen";
+    p->Send("\x1b");
+    auto status = p->WaitExit();
+    ASSERT_TRUE(status && WIFEXITED(*status) && WEXITSTATUS(*status) == 0);
+    EXPECT_FALSE(std::filesystem::exists(Config()));
+}
+
+// Ctrl+Z, a resize while stopped, fg: the size is read again on resume, without a key. In a
+// terminal that is not its controlling one the program gets no SIGWINCH, as a stopped job in
+// a shell does not: the shell in the foreground gets it.
+TEST_F(TermPanel, AResizeWhileStoppedIsSeenOnResume)
+{
+    auto p = Start(dir, kXterm, 24, 80, kNotControlling);
+    auto panel = WaitForPanel(*p, kColourUtf8, port.StatusLamps());
+    ASSERT_TRUE(panel.complete) << p->Screen().Text();
+    p->Kill(SIGTSTP);
+    ASSERT_TRUE(p->WaitStopped());
+    ASSERT_FALSE(p->Screen().AlternateScreen()) << "the shell gets its screen while the program is stopped";
+    p->Resize(30, 100);
+    p->Kill(SIGCONT);
+    EXPECT_TRUE(p->WaitFor([&](const vt::Screen& sc) {
+        auto moved = panelscreen::Locate(sc);
+        return sc.AlternateScreen() && moved.complete && moved.edit.col != panel.edit.col;
+    })) << p->Screen().Text();
+    p->Send("\x1b");
+    auto status = p->WaitExit();
+    ASSERT_TRUE(status && WIFEXITED(*status) && WEXITSTATUS(*status) == 0);
+    ExpectRestored(*p);
+}
+
+// A terminal the panel cannot be drawn on is refused before anything is drawn.
+class TermRefused : public ::testing::TestWithParam<const char*> {
+protected:
+    TempWorkDir dir;
+};
+
+TEST_P(TermRefused, WithAMessageAndStatusOne)
+{
+    auto p = Start(dir, Terminal{GetParam(), "C.UTF-8", &kColourUtf8});
+    auto status = p->WaitExit();
+    ASSERT_TRUE(status.has_value()) << p->Screen().Text();
+    EXPECT_TRUE(WIFEXITED(*status) && WEXITSTATUS(*status) == 1) << *status;
+    EXPECT_TRUE(p->Screen().Contains("vellix: cannot start the terminal")) << p->Screen().Text();
+    EXPECT_FALSE(p->Screen().Contains("Vellix")) << "the panel was drawn";
+    EXPECT_FALSE(std::filesystem::exists(dir.File("config.ovm")));
+}
+
+INSTANTIATE_TEST_SUITE_P(Terminals, TermRefused, ::testing::Values("dumb", "no-such-terminal"),
+                         [](const auto& info) { return std::string(info.param[0] == 'd' ? "Dumb" : "Unknown"); });
 
 }  // namespace
