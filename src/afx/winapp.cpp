@@ -57,6 +57,7 @@ void AfxPostQuitMessage(int nExitCode) { g_exitCode = nExitCode; }
 
 int AfxWinMain()
 {
+    g_exitCode = 0;  // each run starts without a failure of its own
     CWinApp* app = AfxGetApp();
     if (!app || !app->InitApplication())
         return -1;

@@ -233,4 +233,23 @@ TEST(AfxModal, DoModalReturnsMinusOneWhenTheWindowCannotBeCreated)
     EXPECT_EQ(s.ui.WindowsCreated(), 0);
 }
 
+// The code a run asks to end with is what the entry point returns, and the next run starts
+// without it.
+TEST(AfxRun, AfxPostQuitMessageSetsTheExitCodeOfThatRunOnly)
+{
+    struct CFailingApp : CWinApp {
+        CFailingApp() : CWinApp("test") {}
+        bool m_bFail = true;
+        BOOL InitInstance() override
+        {
+            if (m_bFail)
+                AfxPostQuitMessage(1);
+            return FALSE;
+        }
+    } app;
+    EXPECT_EQ(AfxWinMain(), 1);
+    app.m_bFail = false;
+    EXPECT_EQ(AfxWinMain(), 0);
+}
+
 }  // namespace

@@ -175,8 +175,12 @@ bool PtyProcess::WaitStopped(std::chrono::milliseconds limit)
     for (;;) {
         int status = 0;
         pid_t r = ::waitpid(m_pid, &status, WNOHANG | WUNTRACED);
-        if (r == m_pid && WIFSTOPPED(status))
+        if (r == m_pid && WIFSTOPPED(status)) {
+            // What it wrote before it stopped may still be in the terminal.
+            while (ReadSome(50)) {
+            }
             return true;
+        }
         if (r == m_pid) {
             m_status = status;
             return false;
