@@ -1,6 +1,6 @@
 #include "app/LptApp.h"
 
-#include "app/config.h"
+#include "shell/config.h"
 #include "panel/LptPanelDlg.h"
 
 BEGIN_MESSAGE_MAP(CLptApp, CWinApp)
