@@ -10,7 +10,7 @@
 #include <iterator>
 #include <string>
 
-#include "app/config.h"
+#include "shell/config.h"
 
 namespace {
 

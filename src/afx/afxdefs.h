@@ -4,6 +4,8 @@
 
 #include <cstdint>
 
+#include "res/styles.h"
+
 using BOOL = int;
 using UINT = unsigned int;
 using WPARAM = std::uintptr_t;
@@ -89,16 +91,17 @@ constexpr int SM_CYICON = 12;
 constexpr WPARAM ICON_SMALL = 0;
 constexpr WPARAM ICON_BIG = 1;
 
-// Window styles used by the templates
-constexpr DWORD WS_POPUP = 0x80000000u;
-constexpr DWORD WS_CHILD = 0x40000000u;
-constexpr DWORD WS_VISIBLE = 0x10000000u;
-constexpr DWORD WS_DISABLED = 0x08000000u;
-constexpr DWORD WS_CAPTION = 0x00C00000u;
-constexpr DWORD WS_BORDER = 0x00800000u;
-constexpr DWORD WS_SYSMENU = 0x00080000u;
-constexpr DWORD WS_GROUP = 0x00020000u;
-constexpr DWORD WS_TABSTOP = 0x00010000u;
+// The framework's names for the style bits that the resource templates define.
+constexpr DWORD WS_POPUP = res::styles::kWsPopup;
+constexpr DWORD WS_CHILD = res::styles::kWsChild;
+constexpr DWORD WS_VISIBLE = res::styles::kWsVisible;
+constexpr DWORD WS_CAPTION = res::styles::kWsCaption;
+constexpr DWORD WS_BORDER = res::styles::kWsBorder;
+constexpr DWORD WS_SYSMENU = res::styles::kWsSysMenu;
+constexpr DWORD WS_TABSTOP = res::styles::kWsTabStop;
+constexpr DWORD DS_MODALFRAME = res::styles::kDsModalFrame;
+constexpr DWORD SS_NOPREFIX = res::styles::kSsNoPrefix;
+constexpr DWORD BS_DEFPUSHBUTTON = res::styles::kBsDefPushButton;
 
 // Virtual keys
 constexpr UINT VK_BACK = 0x08;

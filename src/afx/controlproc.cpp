@@ -1,18 +1,19 @@
 #include "afx/controlproc.h"
 
 #include <algorithm>
-#include <strings.h>
 
+#include "afx/list_control.h"
 #include "afx/msgloop.h"
 
 namespace afx {
-namespace {
 
-void Notify(Window* ctl, UINT code)
+void NotifyParent(Window* ctl, UINT code)
 {
     if (ctl->parent)
         SendMessage(ctl->parent, WM_COMMAND, MAKEWPARAM(static_cast<UINT>(ctl->id), code), reinterpret_cast<LPARAM>(ctl));
 }
+
+namespace {
 
 void SetEditText(Window* edit, std::string text, bool notify)
 {
@@ -21,7 +22,7 @@ void SetEditText(Window* edit, std::string text, bool notify)
     Changed(edit, What::Text);
     Changed(edit, What::Selection);
     if (notify)
-        Notify(edit, EN_CHANGE);
+        NotifyParent(edit, EN_CHANGE);
 }
 
 // Replaces the selection with `insert`; refused when the result would pass the text limit.
@@ -36,7 +37,7 @@ void ReplaceSelection(Window* edit, std::string_view insert)
     edit->selStart = edit->selEnd = static_cast<int>(a + insert.size());
     Changed(edit, What::Text);
     Changed(edit, What::Selection);
-    Notify(edit, EN_CHANGE);
+    NotifyParent(edit, EN_CHANGE);
 }
 
 void EditKey(Window* edit, UINT vk)
@@ -65,48 +66,6 @@ void EditKey(Window* edit, UINT vk)
     Changed(edit, What::Selection);
 }
 
-void SelectEntry(Window* list, int index, bool notify)
-{
-    int count = static_cast<int>(list->items.size());
-    int sel = (index >= 0 && index < count) ? index : CB_ERR;
-    if (sel != list->sel) {
-        list->sel = sel;
-        Changed(list, What::Selection);
-    }
-    if (notify && sel != CB_ERR)
-        Notify(list, CBN_SELCHANGE);
-}
-
-void ListKey(Window* list, UINT vk)
-{
-    int last = static_cast<int>(list->items.size()) - 1;
-    if (last < 0)
-        return;
-    int next = list->sel;
-    switch (vk) {
-    case VK_UP: next = list->sel == CB_ERR ? 0 : std::max(0, list->sel - 1); break;
-    case VK_DOWN: next = list->sel == CB_ERR ? 0 : std::min(last, list->sel + 1); break;
-    case VK_HOME: next = 0; break;
-    case VK_END: next = last; break;
-    default: return;
-    }
-    if (next != list->sel)
-        SelectEntry(list, next, true);
-}
-
-int AddSorted(Window* list, const char* text)
-{
-    std::string s = text ? text : "";
-    auto pos = std::find_if(list->items.begin(), list->items.end(),
-                            [&](const std::string& e) { return strcasecmp(s.c_str(), e.c_str()) < 0; });
-    int index = static_cast<int>(pos - list->items.begin());
-    list->items.insert(pos, std::move(s));
-    if (list->sel >= index)
-        ++list->sel;
-    Changed(list, What::Items);
-    return index;
-}
-
 LRESULT SetImage(Window* w, HBITMAP image)
 {
     HBITMAP previous = w->image;
@@ -125,17 +84,20 @@ void Click(Window* ctl)
         // An automatic check box changes itself before its parent hears of the click.
         ctl->check = ctl->check == BST_CHECKED ? BST_UNCHECKED : BST_CHECKED;
         Changed(ctl, What::Check);
-        Notify(ctl, BN_CLICKED);
+        NotifyParent(ctl, BN_CLICKED);
         break;
     case Kind::PushButton:
     case Kind::DefPushButton:
     case Kind::BitmapButton:
         SetFocusTo(ctl, false);
-        Notify(ctl, BN_CLICKED);
+        NotifyParent(ctl, BN_CLICKED);
         break;
     case Kind::Edit:
+        SetFocusTo(ctl, false);
+        break;
     case Kind::DropDownList:
         SetFocusTo(ctl, false);
+        list::Clicked(ctl);
         break;
     default:
         break;
@@ -153,6 +115,8 @@ void SetFocusTo(Window* ctl, bool selectAll)
         Changed(ctl, What::Selection);
     }
     if (top->focus != ctl) {
+        if (list::IsOpen(top->focus))  // a list closes when the focus leaves it, picking nothing
+            list::Close(top->focus);
         top->focus = ctl;
         Changed(top, What::Focus);
     }
@@ -187,9 +151,9 @@ LRESULT ControlProc(Window* hwnd, UINT message, WPARAM wParam, LPARAM lParam)
         }
         return 0;
     case CB_ADDSTRING:
-        return AddSorted(hwnd, reinterpret_cast<const char*>(lParam));
+        return list::AddSorted(hwnd, reinterpret_cast<const char*>(lParam));
     case CB_SETCURSEL:  // selects without telling anybody
-        SelectEntry(hwnd, static_cast<int>(wParam), false);
+        list::Select(hwnd, static_cast<int>(wParam), false);
         return hwnd->sel;
     case CB_GETCURSEL:
         return hwnd->sel;
@@ -201,15 +165,16 @@ LRESULT ControlProc(Window* hwnd, UINT message, WPARAM wParam, LPARAM lParam)
         return 0;
     case AFXM_PICK:
         if (hwnd->kind == Kind::DropDownList)
-            SelectEntry(hwnd, static_cast<int>(wParam), true);
+            list::Pick(hwnd, static_cast<int>(wParam));
         return 0;
     case AFXM_EDITTEXT:
         if (hwnd->kind == Kind::Edit) {
             std::string text = *reinterpret_cast<const std::string*>(lParam);
             if (hwnd->limit > 0 && text.size() > static_cast<std::size_t>(hwnd->limit))
                 text.resize(static_cast<std::size_t>(hwnd->limit));
-            if (text != hwnd->text)
-                SetEditText(hwnd, std::move(text), true);
+            // Every user edit notifies, also one that leaves the text as it was (a digit
+            // typed over itself), as typing it key by key does.
+            SetEditText(hwnd, std::move(text), true);
         }
         return 0;
     case AFXM_CHAR:
@@ -225,7 +190,7 @@ LRESULT ControlProc(Window* hwnd, UINT message, WPARAM wParam, LPARAM lParam)
         if (hwnd->kind == Kind::Edit)
             EditKey(hwnd, static_cast<UINT>(wParam));
         else if (hwnd->kind == Kind::DropDownList)
-            ListKey(hwnd, static_cast<UINT>(wParam));
+            list::Key(hwnd, static_cast<UINT>(wParam), lParam);
         return 0;
     default:
         return 0;

@@ -18,6 +18,9 @@ constexpr LPARAM KEYMOD_ALT = 2;
 
 LRESULT ControlProc(Window* hwnd, UINT message, WPARAM wParam, LPARAM lParam);
 
+// Sends the control's parent a WM_COMMAND notification with the given code.
+void NotifyParent(Window* ctl, UINT code);
+
 // Moves the keyboard focus of a top-level window; an edit that gets it by keyboard selects all.
 void SetFocusTo(Window* ctl, bool selectAll);
 

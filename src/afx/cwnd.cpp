@@ -78,16 +78,6 @@ HWND CWnd::GetDlgItem(int nID) const
     return m_hWnd ? m_hWnd->Child(nID) : nullptr;
 }
 
-void CWnd::SetWindowText(LPCTSTR lpszString)
-{
-    SendMessage(WM_SETTEXT, 0, reinterpret_cast<LPARAM>(lpszString));
-}
-
-void CWnd::GetWindowText(CString& rString) const
-{
-    rString = m_hWnd ? CString(m_hWnd->text) : CString();
-}
-
 UINT CWnd::SetTimer(UINT nIDEvent, UINT nElapse, void (*lpfnTimer)(HWND, UINT, UINT, DWORD))
 {
     (void)lpfnTimer;  // every tick arrives as WM_TIMER
@@ -114,11 +104,9 @@ HICON CWnd::SetIcon(HICON hIcon, BOOL bBigIcon)
 
 BOOL CWnd::IsIconic() const { return m_hWnd && m_hWnd->minimized ? TRUE : FALSE; }
 
-void CWnd::GetClientRect(RECT* lpRect) const
-{
-    SIZE s = m_hWnd ? m_hWnd->client : SIZE{0, 0};
-    *lpRect = {0, 0, s.cx, s.cy};
-}
+// Every front-end shows a minimized window's icon itself, so the panel's painting of it has
+// nothing to measure: an empty client area.
+void CWnd::GetClientRect(RECT* lpRect) const { *lpRect = {0, 0, 0, 0}; }
 
 void CWnd::EnableWindow(BOOL bEnable)
 {

@@ -18,7 +18,6 @@ public:
     CWnd& operator=(const CWnd&) = delete;
 
     HWND m_hWnd = nullptr;
-    HWND GetSafeHwnd() const { return m_hWnd; }
     void Attach(HWND hWnd) { m_hWnd = hWnd; }
 
     LRESULT SendMessage(UINT message, WPARAM wParam = 0, LPARAM lParam = 0);
@@ -30,12 +29,11 @@ public:
     virtual void DoDataExchange(CDataExchange* pDX);
 
     HWND GetDlgItem(int nID) const;
-    void SetWindowText(LPCTSTR lpszString);
-    void GetWindowText(CString& rString) const;
     UINT SetTimer(UINT nIDEvent, UINT nElapse, void (*lpfnTimer)(HWND, UINT, UINT, DWORD));
     CMenu* GetSystemMenu(BOOL bRevert);
     HICON SetIcon(HICON hIcon, BOOL bBigIcon);
     BOOL IsIconic() const;
+    // Empty: front-ends show a minimized window's icon themselves (see CPaintDC::DrawIcon).
     void GetClientRect(RECT* lpRect) const;
     void EnableWindow(BOOL bEnable);
 

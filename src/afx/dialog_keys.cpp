@@ -3,6 +3,7 @@
 #include "afx/controlproc.h"
 #include "afx/cwnd.h"
 #include "afx/frontend.h"
+#include "afx/list_control.h"
 #include "afx/msgloop.h"
 
 namespace afx {
@@ -64,14 +65,20 @@ void DialogKey(CWnd* pDlg, UINT vk, LPARAM modifiers)
         MoveFocus(top, shift);
         return;
     case VK_RETURN:
+        // An open list takes Enter and Escape itself: they close it first.
+        if (list::IsOpen(focus))
+            SendMessage(focus, AFXM_KEY, vk, modifiers);
         // Enter presses a focused push button, else the default button.
-        if (focus && focus->IsButtonLike())
+        else if (focus && focus->IsButtonLike())
             SendMessage(focus, AFXM_CLICK);
         else
             pDlg->SendMessage(WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), reinterpret_cast<LPARAM>(FindById(top, IDOK)));
         return;
     case VK_ESCAPE:
-        pDlg->SendMessage(WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), reinterpret_cast<LPARAM>(FindById(top, IDCANCEL)));
+        if (list::IsOpen(focus))
+            SendMessage(focus, AFXM_KEY, vk, modifiers);
+        else
+            pDlg->SendMessage(WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), reinterpret_cast<LPARAM>(FindById(top, IDCANCEL)));
         return;
     case VK_F1:
         pDlg->SendMessage(WM_COMMAND, MAKEWPARAM(ID_HELP, 0), 0);
@@ -86,6 +93,8 @@ void DialogKey(CWnd* pDlg, UINT vk, LPARAM modifiers)
     case VK_F4:
         if (alt)
             pDlg->SendMessage(WM_SYSCOMMAND, SC_CLOSE);
+        else if (focus)
+            SendMessage(focus, AFXM_KEY, vk, modifiers);  // F4 alone opens a list
         return;
     default:
         if (focus)
@@ -103,6 +112,8 @@ void DialogChar(CWnd* pDlg, unsigned char ch)
         SendMessage(focus, AFXM_CHAR, ch);
     else if (ch == ' ' && (focus->IsButtonLike() || focus->kind == Kind::AutoCheckBox))
         SendMessage(focus, AFXM_CLICK);
+    else if (ch == ' ' && focus->kind == Kind::DropDownList)
+        SendMessage(focus, AFXM_KEY, VK_SPACE);  // opens it
 }
 
 LRESULT DefaultSysCommand(CWnd* pDlg, UINT nID)

@@ -21,6 +21,9 @@ public:
     virtual void Destroyed(Window* top) = 0;
     // Deliver pending user input through the input API, blocking at most `limit`.
     virtual void Wait(Duration limit) = 0;
+    // A message was queued. A front-end whose Wait sleeps in a loop of its own ends that sleep,
+    // so that input handed over from inside the loop (a widget's signal) is dispatched at once.
+    virtual void Posted() {}
     // Open the window's system menu; a choice comes back as Input::SysCommand.
     virtual void ShowSystemMenu(Window* top) { (void)top; }
     // Whether the user can move top-level windows here; the system menu offers "Move" only then.

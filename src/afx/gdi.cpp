@@ -56,16 +56,14 @@ int GetSystemMetrics(int nIndex)
     return (nIndex == SM_CXICON || nIndex == SM_CYICON) ? 32 : 0;
 }
 
-CPaintDC::CPaintDC(CWnd* pWnd) : m_pWnd(pWnd), m_hDC(pWnd->m_hWnd) {}
+CPaintDC::CPaintDC(CWnd* pWnd) : m_hDC(pWnd->m_hWnd) {}
 
 CPaintDC::~CPaintDC() = default;
 
 BOOL CPaintDC::DrawIcon(int x, int y, HICON hIcon)
 {
-    HWND h = m_pWnd->m_hWnd;
-    if (!h)
-        return FALSE;
-    h->iconDraw = {hIcon, x, y};
-    afx::Changed(h, afx::What::IconDraw);
+    (void)x;
+    (void)y;
+    (void)hIcon;
     return TRUE;
 }

@@ -10,9 +10,7 @@ class CBitmap {
 public:
     // Attaches the bitmap resource; FALSE when it does not exist.
     BOOL LoadBitmap(UINT nIDResource);
-    void DeleteObject() { m_hObject = nullptr; }
     operator HBITMAP() const { return m_hObject; }
-    HBITMAP GetSafeHandle() const { return m_hObject; }
 
 private:
     HBITMAP m_hObject = nullptr;
@@ -42,9 +40,10 @@ public:
     CPaintDC& operator=(const CPaintDC&) = delete;
 
     HDC GetSafeHdc() const { return m_hDC; }
+    // The window system shows a minimized window by its window icon, which every front-end sets
+    // from the model: drawing it into the window would show nowhere, so this draws nothing.
     BOOL DrawIcon(int x, int y, HICON hIcon);
 
 private:
-    CWnd* m_pWnd;
     HDC m_hDC;
 };

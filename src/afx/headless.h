@@ -25,8 +25,6 @@ public:
     // Moves the clock at once, as if the program had been busy that long.
     void Advance(Duration d) { m_now += d; }
     bool ScriptDone() const { return m_script.empty(); }
-    // Waits that found the script empty: the session then closes the active window.
-    int Overruns() const { return m_overruns; }
 
     // The window opened last and still open, and the first one (the main window).
     Window* Active() const { return m_open.empty() ? nullptr : m_open.back(); }
@@ -59,7 +57,7 @@ private:
     Duration m_now{0};
     std::vector<Window*> m_open;
     std::map<std::pair<Window*, What>, int> m_changes;
-    int m_overruns = 0;
+    int m_overruns = 0;  // waits that found the script empty
     int m_menusShown = 0;
     int m_created = 0;
     bool m_failCreation = false;

@@ -70,10 +70,4 @@ void OpenSystemMenu(Window* top)
         PostMessage(top, WM_SYSCOMMAND, SC_KEYMENU);
 }
 
-void ClientSize(Window* top, int cx, int cy)
-{
-    if (top)
-        top->client = {cx, cy};
-}
-
 }  // namespace afx::input

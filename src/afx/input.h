@@ -22,7 +22,5 @@ void Focus(Window* ctl);
 void Close(Window* top);
 void SysCommand(Window* top, UINT nID);
 void OpenSystemMenu(Window* top);
-// The client area in pixels as the front-end shows it (read by the minimized-icon painting).
-void ClientSize(Window* top, int cx, int cy);
 
 }  // namespace afx::input

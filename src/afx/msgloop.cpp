@@ -101,6 +101,8 @@ LRESULT SendMessage(Window* hwnd, UINT message, WPARAM wParam, LPARAM lParam)
 void PostMessage(Window* hwnd, UINT message, WPARAM wParam, LPARAM lParam, std::string text)
 {
     State().queue.push_back({hwnd, message, wParam, lParam, std::move(text)});
+    if (Frontend* f = CurrentFrontend())
+        f->Posted();
 }
 
 void SetTimer(Window* hwnd, UINT nIDEvent, UINT nElapse)

@@ -85,12 +85,12 @@ int AfxMessageBox(LPCTSTR lpszText)
     int textHeight = static_cast<int>(lines.size()) * 9;
     std::vector<res::ControlItem> items;
     for (std::size_t i = 0; i < lines.size(); ++i)
-        items.push_back({-1, res::ControlKind::StaticText, WS_CHILD | WS_VISIBLE | 0x80u /* no prefix */, lines[i],
+        items.push_back({-1, res::ControlKind::StaticText, WS_CHILD | WS_VISIBLE | SS_NOPREFIX, lines[i],
                          {12, 10 + static_cast<int>(i) * 9, width - 24, 8}, 0});
-    items.push_back({IDOK, res::ControlKind::DefPushButton, WS_CHILD | WS_VISIBLE | WS_TABSTOP | 1u, "OK",
+    items.push_back({IDOK, res::ControlKind::DefPushButton, WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_DEFPUSHBUTTON, "OK",
                      {width / 2 - 25, textHeight + 18, 50, 14}, 0});
     std::string caption = AfxGetApp() ? AfxGetApp()->m_pszAppName : "";
-    res::DialogTemplate tmpl{0, caption, WS_POPUP | WS_CAPTION | WS_SYSMENU | 0x80u /* modal frame */, 0,
+    res::DialogTemplate tmpl{0, caption, WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME, 0,
                              {0, 0, width, textHeight + 40}, "MS Sans Serif", 8, items};
     CDialog box(tmpl);
     return box.DoModal();

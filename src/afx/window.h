@@ -32,14 +32,14 @@ enum class What {
     Check,
     Image,      // bitmap of a lamp or bit button
     Items,      // list entries
-    Selection,  // list selection, or an edit's selected range
+    Selection,  // list selection or marked entry, or an edit's selected range
     Focus,      // the focused control of a top-level window
     Enabled,
     Limit,      // an edit's text limit
     Icon,       // a top-level window's big or small icon
     Menu,       // the system menu's entries
     Minimized,
-    IconDraw,   // the icon drawn into the minimized window
+    Dropped,    // a drop-down list opened or closed
 };
 
 struct Image {
@@ -76,6 +76,8 @@ struct Window {
     HICON icon = nullptr;              // icon statics
     std::vector<std::string> items;    // list entries
     int sel = CB_ERR;                  // selected list entry
+    bool dropped = false;              // a drop-down list shows its entries
+    int marked = CB_ERR;               // the entry marked in the open list
     int limit = 0;                     // edit text limit, 0 = none
     int selStart = 0, selEnd = 0;      // edit selection; the caret sits at selEnd
     bool enabled = true;
@@ -91,8 +93,6 @@ struct Window {
     HICON bigIcon = nullptr, smallIcon = nullptr;
     Menu sysMenu;
     bool minimized = false;
-    SIZE client{0, 0};                 // client area in pixels, as the front-end reports it
-    struct IconDraw { HICON icon = nullptr; int x = 0, y = 0; } iconDraw;
 
     bool IsTopLevel() const { return parent == nullptr; }
     bool TabStop() const { return (style & WS_TABSTOP) != 0; }

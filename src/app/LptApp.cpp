@@ -3,7 +3,7 @@
 #include <cstdio>
 #include <string>
 
-#include "app/config.h"
+#include "shell/config.h"
 #include "panel/LptPanelDlg.h"
 
 namespace {

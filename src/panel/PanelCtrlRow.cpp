@@ -1,12 +1,9 @@
 // The output row: five control bit buttons, Continous and Set Data.
 #include "panel/LptPanelDlg.h"
+#include "panel/control_lines.h"
 #include "port/portio.h"
 
 namespace {
-
-// Init (slot 2) and TriState (slot 5) set their bit for state 1; the others clear it, because
-// the port inverts those lines, so state 1 means a high pin on every line.
-bool SetsBitWhenOn(int s) { return s == 2 || s == 5; }
 
 // The control byte with slot s in the given state.
 int WithSlotState(int nByte, int s, int nState, const int* pSetMask, const int* pClearMask)

@@ -1,5 +1,5 @@
 // Window furniture: the about entry of the system menu, and the icon of the minimized panel.
-#include "app/AboutDlg.h"
+#include "shell/AboutDlg.h"
 #include "panel/LptPanelDlg.h"
 
 void CLptPanelDlg::OnSysCommand(UINT nID, LPARAM lParam)

@@ -1,7 +1,7 @@
 // Which ports answer, which one is in use, and the user's choice of another.
 #include <cstdlib>
 
-#include "app/config.h"
+#include "shell/config.h"
 #include "panel/LptPanelDlg.h"
 #include "port/portio.h"
 

@@ -1,5 +1,6 @@
 // The lamps: polled every tick and repainted after every change the panel makes.
 #include "panel/LptPanelDlg.h"
+#include "panel/control_lines.h"
 #include "port/portio.h"
 
 void CLptPanelDlg::OnTimer(UINT nIDEvent)
@@ -24,10 +25,10 @@ void CLptPanelDlg::RefreshLamps()
     }
 
     // The control register is never read: its lamps show the byte last written. A lit lamp
-    // means the slot's state 1, which is a set bit for Init and TriState and a clear bit else.
+    // means the slot's state 1, as written.
     for (int s = 0; s < 6; s++) {
-        int b = m_nCtrlWritten & m_nSetMask[s];
-        bool bLit = (s == 2 || s == 5) ? b != 0 : b == 0;
+        bool bSet = (m_nCtrlWritten & m_nSetMask[s]) != 0;
+        bool bLit = bSet == SetsBitWhenOn(s);
         m_pCtrlLamp[s]->SetBitmap(bLit ? m_bmpLampOn : m_bmpLampOff);
     }
 }

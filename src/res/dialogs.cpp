@@ -5,7 +5,6 @@
 #include "res/catalog.h"
 #include "res/resource.h"
 #include "res/styles.h"
-#include "res/texts.h"
 
 namespace res {
 
@@ -101,7 +100,7 @@ constexpr ControlItem kAboutControls[] = {
     {kNone, K::IconStatic, kChild | kSsIcon, "", {11, 17, 20, 20}, IDI_APP},
     {kNone, K::StaticText, kChild | kSsLeft | kSsNoPrefix | kWsGroup, "Vellix Version 1.0",
      {40, 10, 119, 8}, 0},
-    {kNone, K::StaticText, kGroupText, texts::kAboutLine2, {40, 25, 119, 8}, 0},
+    {kNone, K::StaticText, kGroupText, "Parallel port register panel", {40, 25, 119, 8}, 0},
     {kIdOk, K::DefPushButton, kChild | kBsDefPushButton | kWsGroup | kWsTabStop, "OK",
      {178, 7, 32, 14}, 0},
 };

@@ -8,7 +8,6 @@
 // Strings
 #define IDS_ABOUT 101
 #define IDS_HELP 0xE146        // text the framework's help command shows (same number as ID_HELP)
-#define IDS_ABOUT_LINE2 104    // second line of the about box
 
 // Icons and bitmaps
 #define IDI_APP 128

@@ -1,9 +1,8 @@
-// The string table: the system-menu entry, the help text and the about box's second line.
+// The string table: the system-menu entry and the help text.
 #include <span>
 
 #include "res/catalog.h"
 #include "res/resource.h"
-#include "res/texts.h"
 
 namespace res {
 
@@ -25,7 +24,6 @@ constexpr std::string_view kHelp =
 constexpr StringEntry kStrings[] = {
     {IDS_ABOUT, "&About Vellix..."},
     {IDS_HELP, kHelp},
-    {IDS_ABOUT_LINE2, texts::kAboutLine2},
 };
 
 }  // namespace

@@ -1,5 +1,5 @@
 // Window style bits of the dialog templates, with the values the templates were laid out with.
-// Kept inside the resource library: the front-ends read the resulting style words, not these names.
+// The one place they are defined: the framework gives the ones it tests their classic names.
 #pragma once
 
 #include <cstdint>

@@ -163,6 +163,108 @@ const RuleCase kRules[] = {
          });
      },
      [](Session& s) { EXPECT_EQ(s.dlg.m_events, (std::vector<std::string>{"check"})); }},
+    {"EveryUserEditNotifiesAlsoOneThatKeepsTheText",
+     [](Session& s) {
+         s.ui.Then([&] {
+             input::EditText(s.Item(IDC_T_EDIT), "7");
+             input::EditText(s.Item(IDC_T_EDIT), "7");  // the digit typed over itself
+         });
+     },
+     [](Session& s) { EXPECT_EQ(s.dlg.m_events, (std::vector<std::string>{"change:7", "change:7"})); }},
+    {"F4AltDownAndSpaceOpenAFocusedListAndEscapeOnlyClosesIt",
+     [](Session& s) {
+         const std::vector<std::function<void()>> openers = {
+             [&] { input::Key(s.Top(), VK_F4); },
+             [&] { input::Key(s.Top(), VK_DOWN, false, /*alt=*/true); },
+             [&] { input::Char(s.Top(), ' '); },
+         };
+         s.ui.Then([&] { input::Focus(s.Item(IDC_T_LIST)); });
+         for (std::size_t i = 0; i < openers.size(); ++i) {
+             s.ui.Then([&s, open = openers[i], i] {
+                 EXPECT_FALSE(s.Item(IDC_T_LIST)->dropped) << "closed until opened, opener " << i;
+                 open();
+             });
+             s.ui.Then([&s, i] {
+                 EXPECT_TRUE(s.Item(IDC_T_LIST)->dropped) << "opener " << i;
+                 input::Key(s.Top(), VK_DOWN);
+                 input::Key(s.Top(), VK_ESCAPE);
+             });
+         }
+         s.ui.Then([&] {
+             EXPECT_FALSE(s.Item(IDC_T_LIST)->dropped);
+             EXPECT_EQ(s.Item(IDC_T_LIST)->sel, CB_ERR) << "nothing picked";
+             input::Key(s.Top(), VK_ESCAPE);  // the list is closed: this one cancels
+         });
+     },
+     [](Session& s) {
+         EXPECT_TRUE(s.dlg.m_events.empty());
+         EXPECT_EQ(s.result, IDCANCEL);
+     }},
+    {"EnterInAnOpenListPicksTheMarkedEntryAndLeavesTheDialogOpen",
+     [](Session& s) {
+         s.ui.Then([&] {
+             s.dlg.m_cbList.SetCurSel(0);
+             input::Focus(s.Item(IDC_T_LIST));
+             input::Key(s.Top(), VK_F4);
+             input::Key(s.Top(), VK_DOWN);
+             input::Key(s.Top(), VK_DOWN);
+         });
+         s.ui.Then([&] {
+             EXPECT_EQ(s.Item(IDC_T_LIST)->marked, 2);
+             EXPECT_EQ(s.Item(IDC_T_LIST)->sel, 0) << "marking is not picking";
+             input::Key(s.Top(), VK_RETURN);
+         });
+         s.ui.Then([&] {
+             EXPECT_FALSE(s.Item(IDC_T_LIST)->dropped);
+             EXPECT_EQ(s.Item(IDC_T_LIST)->sel, 2);
+             input::Key(s.Top(), VK_DOWN);  // closed again: the arrows step the selection
+         });
+         s.ui.Then([&] { input::Key(s.Top(), VK_ESCAPE); });
+     },
+     [](Session& s) {
+         EXPECT_EQ(s.dlg.m_events, (std::vector<std::string>{"list:2"})) << "the last entry stays";
+         EXPECT_EQ(s.result, IDCANCEL) << "Enter did not end the dialog";
+     }},
+    {"AClickOpensAndClosesAListAndAPickClosesIt",
+     [](Session& s) {
+         s.ui.Then([&] { input::Click(s.Item(IDC_T_LIST)); });
+         s.ui.Then([&] {
+             EXPECT_TRUE(s.Item(IDC_T_LIST)->dropped);
+             EXPECT_EQ(s.Top()->focus, s.Item(IDC_T_LIST));
+             input::Click(s.Item(IDC_T_LIST));
+         });
+         s.ui.Then([&] {
+             EXPECT_FALSE(s.Item(IDC_T_LIST)->dropped);
+             input::Click(s.Item(IDC_T_LIST));
+         });
+         s.ui.Then([&] { input::Pick(s.Item(IDC_T_LIST), 1); });
+         s.ui.Then([&] {
+             EXPECT_FALSE(s.Item(IDC_T_LIST)->dropped);
+             input::Key(s.Top(), VK_ESCAPE);
+         });
+     },
+     [](Session& s) {
+         EXPECT_EQ(s.dlg.m_events, (std::vector<std::string>{"list:1"}));
+         EXPECT_EQ(s.result, IDCANCEL);
+     }},
+    {"AnOpenListClosesUnpickedWhenTheFocusLeaves",
+     [](Session& s) {
+         s.ui.Then([&] {
+             input::Focus(s.Item(IDC_T_LIST));
+             input::Key(s.Top(), VK_F4);
+             input::Key(s.Top(), VK_DOWN);
+             input::Key(s.Top(), VK_TAB);
+         });
+         s.ui.Then([&] {
+             EXPECT_FALSE(s.Item(IDC_T_LIST)->dropped);
+             EXPECT_NE(s.Top()->focus, s.Item(IDC_T_LIST));
+             input::Key(s.Top(), VK_ESCAPE);
+         });
+     },
+     [](Session& s) {
+         EXPECT_TRUE(s.dlg.m_events.empty());
+         EXPECT_EQ(s.result, IDCANCEL);
+     }},
     {"MoveIsOfferedAndHandedOnWhereWindowsMove",
      [](Session& s) {
          s.ui.AllowMoving(true);

@@ -23,14 +23,6 @@ std::vector<std::string_view> Lines(std::string_view text) {
 
 TEST(Strings, AboutMenuEntry) { EXPECT_EQ(res::FindString(101), "&About Vellix..."); }
 
-TEST(Strings, AboutSecondLineIsOneShortLine) {
-    const std::string_view line = res::FindString(104);
-    EXPECT_FALSE(line.empty());
-    EXPECT_EQ(line.find('\n'), std::string_view::npos);
-    // The static that shows it is 119 dialog units wide, about 30 average characters.
-    EXPECT_LE(line.size(), 30u);
-}
-
 TEST(Strings, HelpIsShortPlainLines) {
     const std::string_view help = res::FindString(IDS_HELP);
     ASSERT_FALSE(help.empty());
@@ -82,7 +74,7 @@ TEST(Lookup, KnownIdsFindTheirOwnEntry) {
     const res::IconGroup* icon = res::FindIcon(128);
     ASSERT_NE(icon, nullptr);
     EXPECT_EQ(icon->id, 128);
-    for (int id : {101, IDS_HELP, 104}) EXPECT_FALSE(res::FindString(id).empty()) << id;
+    for (int id : {101, IDS_HELP}) EXPECT_FALSE(res::FindString(id).empty()) << id;
 }
 
 // Each lookup is tried with IDs of the other resource kinds and with IDs nothing uses. The help

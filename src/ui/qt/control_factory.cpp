@@ -5,15 +5,14 @@
 #include <QLabel>
 #include <QLineEdit>
 
-#include "ui/qt/input_bridge.h"
+#include "afx/access_key.h"
+#include "afx/input.h"
 #include "ui/qt/latin1.h"
 #include "ui/qt/line_texts.h"
 #include "ui/qt/widgets.h"
 
 namespace ui::qt {
 namespace {
-
-constexpr DWORD SS_NOPREFIX = 0x80;
 
 QWidget* MakeLabel(afx::Window*, QWidget* parent)
 {
@@ -34,14 +33,14 @@ QWidget* MakePushButton(afx::Window* ctl, QWidget* parent)
     // The default button is drawn as such; Enter is the framework's to handle.
     button->setAutoDefault(false);
     button->setDefault(ctl->kind == afx::Kind::DefPushButton);
-    QObject::connect(button, &QPushButton::clicked, button, [ctl] { send::Click(ctl); });
+    QObject::connect(button, &QPushButton::clicked, button, [ctl] { afx::input::Click(ctl); });
     return button;
 }
 
 QWidget* MakeBitmapButton(afx::Window* ctl, QWidget* parent)
 {
     auto* button = new BitmapButton(parent);
-    QObject::connect(button, &QPushButton::clicked, button, [ctl] { send::Click(ctl); });
+    QObject::connect(button, &QPushButton::clicked, button, [ctl] { afx::input::Click(ctl); });
     return button;
 }
 
@@ -49,14 +48,14 @@ QWidget* MakeCheckBox(afx::Window* ctl, QWidget* parent)
 {
     auto* box = new ModelCheckBox(parent);
     box->setCheckable(true);
-    QObject::connect(box, &QCheckBox::clicked, box, [ctl] { send::Click(ctl); });
+    QObject::connect(box, &QCheckBox::clicked, box, [ctl] { afx::input::Click(ctl); });
     return box;
 }
 
 QWidget* MakeEdit(afx::Window* ctl, QWidget* parent)
 {
     auto* edit = new ModelLineEdit(parent);
-    QObject::connect(edit, &QLineEdit::textEdited, edit, [ctl](const QString& text) { send::EditText(ctl, ToModel(text)); });
+    QObject::connect(edit, &QLineEdit::textEdited, edit, [ctl](const QString& text) { afx::input::EditText(ctl, ToModel(text)); });
     return edit;
 }
 
@@ -64,7 +63,7 @@ QWidget* MakeDropDownList(afx::Window* ctl, QWidget* parent)
 {
     auto* list = new QComboBox(parent);
     list->setEditable(false);
-    QObject::connect(list, &QComboBox::activated, list, [ctl](int index) { send::Pick(ctl, index); });
+    QObject::connect(list, &QComboBox::activated, list, [ctl](int index) { afx::input::Pick(ctl, index); });
     return list;
 }
 
@@ -80,22 +79,7 @@ void PlaceDropDownList(QComboBox* list, QRect r, const DialogUnits& units)
 
 }  // namespace
 
-QString StaticText(const afx::Window& ctl)
-{
-    QString text = FromModel(ctl.text);
-    return (ctl.style & SS_NOPREFIX) ? text : WithoutPrefix(text);
-}
-
-QString WithoutPrefix(const QString& text)
-{
-    QString shown;
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        if (text[i] == QLatin1Char('&') && i + 1 < text.size())
-            ++i;
-        shown += text[i];
-    }
-    return shown;
-}
+QString StaticText(const afx::Window& ctl) { return FromModel(afx::ShownText(ctl)); }
 
 QWidget* CreateControl(afx::Window* ctl, QWidget* parent, const DialogUnits& units)
 {

@@ -12,9 +12,7 @@ namespace ui::qt {
 
 QWidget* CreateControl(afx::Window* ctl, QWidget* parent, const DialogUnits& units);
 
-// Text as a static or group box shows it: unless the static has SS_NOPREFIX, "&&" shows one
-// ampersand and a single one, which marks the access key, is not shown.
+// Text as a static or group box shows it, by the framework's access-key rule.
 QString StaticText(const afx::Window& ctl);
-QString WithoutPrefix(const QString& text);
 
 }  // namespace ui::qt

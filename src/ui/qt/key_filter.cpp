@@ -3,7 +3,7 @@
 #include <QFocusEvent>
 #include <QKeyEvent>
 
-#include "ui/qt/input_bridge.h"
+#include "afx/input.h"
 
 namespace ui::qt {
 
@@ -26,7 +26,8 @@ RoutedKey RouteKey(const QKeyEvent& key, afx::Kind receiver)
     case Qt::Key_Space:
         if (alt)
             return {VK_SPACE};
-        return {0, receiver != afx::Kind::Edit};
+        // The edit types it and the list drops its own popup down, as F4 does.
+        return {0, receiver != afx::Kind::Edit && receiver != afx::Kind::DropDownList};
     case Qt::Key_Up:
     case Qt::Key_Down:
     case Qt::Key_Home:
@@ -55,9 +56,9 @@ bool KeyFilter::eventFilter(QObject* watched, QEvent* event)
         RoutedKey r = RouteKey(*key, w->kind);
         if (r.vk) {
             bool shift = (key->modifiers() & Qt::ShiftModifier) || key->key() == Qt::Key_Backtab;
-            send::Key(w->Top(), r.vk, shift, key->modifiers() & Qt::AltModifier);
+            afx::input::Key(w->Top(), r.vk, shift, key->modifiers() & Qt::AltModifier);
         } else if (r.blank && !key->isAutoRepeat()) {  // one press of the bar, one click
-            send::Char(w->Top(), ' ');
+            afx::input::Char(w->Top(), ' ');
         }
         return r.vk || r.blank;
     }
@@ -69,7 +70,7 @@ bool KeyFilter::eventFilter(QObject* watched, QEvent* event)
     case QEvent::FocusIn: {
         Qt::FocusReason why = static_cast<QFocusEvent*>(event)->reason();
         if ((why == Qt::MouseFocusReason || why == Qt::ShortcutFocusReason) && !w->IsTopLevel() && w->Top()->focus != w)
-            send::Focus(w);
+            afx::input::Focus(w);
         return false;
     }
     default:

@@ -25,7 +25,8 @@ private:
 };
 
 // The key as the framework's virtual key, or 0 when the widget keeps it. Space without Alt is a
-// typed blank for every control but the edit, which inserts it itself.
+// typed blank for every control but the edit, which inserts it itself, and the list, which
+// drops down.
 struct RoutedKey {
     UINT vk = 0;       // sent with input::Key
     bool blank = false; // sent with input::Char(' ')

@@ -48,7 +48,7 @@ void QtFrontend::ShowSystemMenu(afx::Window* top)
         view->PopupSystemMenu();
 }
 
-void QtFrontend::Wake()
+void QtFrontend::Posted()
 {
     m_woken = true;
     if (m_loop)

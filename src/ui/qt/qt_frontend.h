@@ -24,12 +24,12 @@ public:
     void Changed(afx::Window* w, afx::What what) override;
     void Destroyed(afx::Window* top) override;
     void Wait(afx::Duration limit) override;
+    // Input was handed to the framework: the current wait ends so the loop can dispatch it.
+    void Posted() override;
     void ShowSystemMenu(afx::Window* top) override;
     bool MovesWindows() const override { return true; }
     void BeginMove(afx::Window* top) override;
 
-    // Input was handed to the framework: the current wait ends so the loop can dispatch it.
-    void Wake();
     // Windows created since the last wait appear, now that their dialogs have initialised.
     void ShowPendingWindows();
 

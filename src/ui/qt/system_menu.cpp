@@ -1,6 +1,6 @@
 #include "ui/qt/system_menu.h"
 
-#include "ui/qt/input_bridge.h"
+#include "afx/input.h"
 #include "ui/qt/latin1.h"
 
 namespace ui::qt {
@@ -17,7 +17,7 @@ void PopupSystemMenu(QMenu& menu, afx::Window* top, QPoint at)
         QAction* action = menu.addAction(FromModel(item.text));
         action->setEnabled(!(item.flags & MF_GRAYED));
         UINT id = item.id;
-        QObject::connect(action, &QAction::triggered, &menu, [top, id] { send::SysCommand(top, id); });
+        QObject::connect(action, &QAction::triggered, &menu, [top, id] { afx::input::SysCommand(top, id); });
     }
     menu.popup(at);
 }

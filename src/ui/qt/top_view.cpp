@@ -82,7 +82,6 @@ TopView::TopView(afx::Window* top, TopView* owner)
         m_frame->setWindowModality(Qt::ApplicationModal);
     }
     UpdateTop(afx::What::Icon);
-    UpdateTop(afx::What::Enabled);
 }
 
 TopView::~TopView()
@@ -138,7 +137,6 @@ void TopView::UpdateTop(afx::What what)
     switch (what) {
     case afx::What::Text: m_frame->setWindowTitle(FromModel(m_top->text)); break;
     case afx::What::Focus: ApplyFocus(); break;
-    case afx::What::Enabled: m_frame->setEnabled(m_top->enabled); break;
     case afx::What::Icon: m_frame->setWindowIcon(IconOf(*m_top)); break;
     case afx::What::Minimized:
         if (m_pendingShow || m_top->minimized == m_frame->isMinimized())
@@ -148,7 +146,8 @@ void TopView::UpdateTop(afx::What what)
         else
             m_frame->showNormal();
         break;
-    // The menu is read when it opens; a minimized window shows its icon through the window manager.
+    // A window whose modal box runs refuses input (the framework drops it, and the box is modal
+    // to Qt as well) but keeps its look. The menu is read when it opens.
     default: break;
     }
 }
@@ -166,7 +165,7 @@ void TopView::UpdateControl(afx::Window* ctl, QWidget* w, afx::What what)
                 edit->setText(text);
             }
         } else if (auto* box = dynamic_cast<GroupFrame*>(w))
-            box->SetTitle(WithoutPrefix(FromModel(ctl->text)));
+            box->SetTitle(StaticText(*ctl));
         else if (ctl->kind != afx::Kind::BitmapButton)
             if (auto* button = qobject_cast<QAbstractButton*>(w))
                 button->setText(FromModel(ctl->text));

@@ -7,7 +7,7 @@
 #include <QStyleOptionButton>
 #include <QStylePainter>
 
-#include "ui/qt/input_bridge.h"
+#include "afx/input.h"
 
 namespace ui::qt {
 namespace {
@@ -136,7 +136,7 @@ void TopWindow::closeEvent(QCloseEvent* event)
 {
     // The window closes only when the dialog ends; the close box is a request to it.
     event->ignore();
-    send::Close(m_top);
+    afx::input::Close(m_top);
 }
 
 void TopWindow::changeEvent(QEvent* event)
@@ -146,13 +146,7 @@ void TopWindow::changeEvent(QEvent* event)
         return;
     bool minimized = isMinimized();
     if (minimized != m_top->minimized)
-        send::SysCommand(m_top, minimized ? SC_MINIMIZE : SC_RESTORE);
-}
-
-void TopWindow::resizeEvent(QResizeEvent* event)
-{
-    QWidget::resizeEvent(event);
-    send::ClientSize(m_top, width(), height());
+        afx::input::SysCommand(m_top, minimized ? SC_MINIMIZE : SC_RESTORE);
 }
 
 void TopWindow::contextMenuEvent(QContextMenuEvent* event)
@@ -160,7 +154,7 @@ void TopWindow::contextMenuEvent(QContextMenuEvent* event)
     if (event->reason() == QContextMenuEvent::Mouse)
         m_menuAt = event->globalPos();
     event->accept();
-    send::OpenSystemMenu(m_top);
+    afx::input::OpenSystemMenu(m_top);
 }
 
 }  // namespace ui::qt

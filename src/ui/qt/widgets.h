@@ -98,7 +98,7 @@ private:
     int m_start = 0, m_end = 0;
 };
 
-// A dialog's frame: reports closing, minimizing, resizing and right clicks on the background.
+// A dialog's frame: reports closing, minimizing and right clicks on the background.
 class TopWindow : public QWidget {
 public:
     explicit TopWindow(afx::Window* top);
@@ -109,7 +109,6 @@ public:
 protected:
     void closeEvent(QCloseEvent* event) override;
     void changeEvent(QEvent* event) override;
-    void resizeEvent(QResizeEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
 
 private:

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "afx/access_key.h"
 #include "ui/term/axis_solver.h"
 #include "ui/term/column_layout.h"
 #include "ui/term/control_shape.h"
@@ -10,7 +11,6 @@
 namespace ui::term {
 namespace {
 
-constexpr DWORD kSsNoPrefix = 0x80;  // a static that shows '&' as it is
 constexpr double kRowMerge = 3.0;    // units: tops this close are one line
 constexpr double kAboveSlack = 1.0;  // units a control may reach into the one below it
 constexpr int kListLineUnits = 14;   // a drop-down list's closed height; its rect is the dropped one
@@ -48,19 +48,7 @@ bool Overlap(double a0, double a1, double b0, double b1) { return a0 < b1 && b0 
 
 }  // namespace
 
-std::string DisplayText(const afx::Window& w)
-{
-    bool prefix = w.kind != afx::Kind::Edit && !(w.kind == afx::Kind::StaticText && (w.style & kSsNoPrefix));
-    if (!prefix)
-        return w.text;
-    std::string out;
-    for (std::size_t i = 0; i < w.text.size(); ++i) {
-        if (w.text[i] == '&' && i + 1 < w.text.size())
-            ++i;
-        out.push_back(w.text[i]);
-    }
-    return out;
-}
+std::string DisplayText(const afx::Window& w) { return afx::ShownText(w); }
 
 int CaptionCells(const afx::Window& top) { return static_cast<int>(top.text.size()) + 8; }
 

@@ -26,7 +26,7 @@ struct CellLayout {
 inline constexpr double kMostColsPerUnit = 1.0 / 4;
 inline constexpr double kMostRowsPerUnit = 1.0 / 9;
 
-// The text a control shows: '&' marks the access key and is not drawn, "&&" draws one '&'.
+// The text a control shows, by the framework's access-key rule.
 std::string DisplayText(const afx::Window& w);
 // The caption, system-menu box and close box on the top frame line need this many cells.
 int CaptionCells(const afx::Window& top);

@@ -1,5 +1,7 @@
 #include "ui/term/key_map.h"
 
+#include <term.h>  // tigetstr
+
 namespace ui::term {
 namespace {
 
@@ -8,6 +10,17 @@ KeyInput Key(UINT vk, bool shift = false, bool alt = false) { return {KeyInput::
 // A character as the single byte the window model holds: Latin-1 as it is, anything else a byte
 // that no hex digit uses, so that it is refused where only hex digits are taken.
 constexpr unsigned char kUnmappable = '?';
+
+// The code curses gives a key that terminfo knows only by an extended name; never a code when
+// the terminal does not define it (or no terminal is set up).
+wint_t ExtendedKey(const char* name)
+{
+    const char* seq = tigetstr(name);
+    if (!seq || seq == reinterpret_cast<const char*>(-1))
+        return 0;
+    int code = key_defined(seq);
+    return code > 0 ? static_cast<wint_t>(code) : 0;
+}
 
 }  // namespace
 
@@ -26,8 +39,15 @@ KeyInput MapKey(bool function, wint_t code)
         case KEY_BACKSPACE: return Key(VK_BACK);
         case KEY_DC: return Key(VK_DELETE);
         case KEY_F(1): return Key(VK_F1);
+        case KEY_F(4): return Key(VK_F4);
         case KEY_F(10): return Key(VK_F10);
-        default: return {};
+        default:
+            // Alt with an arrow comes as a key of its own that terminfo names ("kDN3").
+            if (code == ExtendedKey("kDN3"))
+                return Key(VK_DOWN, false, true);
+            if (code == ExtendedKey("kUP3"))
+                return Key(VK_UP, false, true);
+            return {};
         }
     }
     switch (code) {
@@ -51,6 +71,9 @@ KeyInput MapAltKey(bool function, wint_t code)
         return Key(VK_SPACE, false, true);
     if (function && code == static_cast<wint_t>(KEY_F(4)))
         return Key(VK_F4, false, true);
+    // Alt+Down and Alt+Up open and close a drop-down list.
+    if (function && (code == KEY_DOWN || code == KEY_UP))
+        return Key(code == KEY_DOWN ? VK_DOWN : VK_UP, false, true);
     return {};  // the dialog has no access keys to press with Alt
 }
 

@@ -3,27 +3,23 @@
 #include <algorithm>
 #include <cctype>
 
+#include "afx/access_key.h"
+
 namespace ui::term {
 namespace {
 
 MenuOverlay::Entry ToEntry(const afx::MenuItem& item)
 {
     MenuOverlay::Entry e{(item.flags & MF_SEPARATOR) != 0, (item.flags & MF_GRAYED) == 0, item.id, {}, 0, -1, {}};
-    std::string text = item.text;
-    if (auto tab = text.find('\t'); tab != std::string::npos) {
-        e.shortcut = text.substr(tab + 1);
-        text.resize(tab);
+    std::string_view text = item.text;
+    if (auto tab = text.find('\t'); tab != std::string_view::npos) {
+        e.shortcut = std::string(text.substr(tab + 1));
+        text = text.substr(0, tab);
     }
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if (text[i] == '&' && i + 1 < text.size()) {
-            ++i;
-            if (text[i] != '&' && !e.access) {
-                e.access = static_cast<char>(std::tolower(static_cast<unsigned char>(text[i])));
-                e.accessAt = static_cast<int>(e.label.size());
-            }
-        }
-        e.label.push_back(text[i]);
-    }
+    afx::AccessText parsed = afx::ParseAccessText(text);
+    e.label = std::move(parsed.shown);
+    e.access = parsed.key;
+    e.accessAt = parsed.keyAt;
     return e;
 }
 

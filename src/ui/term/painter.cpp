@@ -4,6 +4,7 @@
 #include <string>
 
 #include "afx/gdi.h"
+#include "afx/list_control.h"
 #include "res/resource.h"
 
 namespace ui::term {
@@ -102,11 +103,11 @@ void Painter::Control(TopView& v, int index)
     OpenListOver(v);
 }
 
-// A focused list is open, over the controls under it.
+// An open list lies over the controls under it.
 void Painter::OpenListOver(TopView& v)
 {
     const afx::Window* f = v.top->focus;
-    if (f && f->kind == afx::Kind::DropDownList && (f->style & WS_VISIBLE))
+    if (afx::list::IsOpen(f) && (f->style & WS_VISIBLE))
         OpenList(v, v.IndexOf(f));
 }
 
@@ -240,7 +241,7 @@ void Painter::OpenList(TopView& v, int index)
     for (int i = 0; i < entries; ++i) {
         std::string text = i < static_cast<int>(c.items.size()) ? c.items[static_cast<std::size_t>(i)] : "";
         m_style.VLine(w, row + i, col, 1);
-        m_style.Text(w, row + i, col + 1, Fit(text, at.width - 2), i == c.sel ? A_REVERSE : A_NORMAL);
+        m_style.Text(w, row + i, col + 1, Fit(text, at.width - 2), i == c.marked ? A_REVERSE : A_NORMAL);
         m_style.VLine(w, row + i, col + at.width - 1, 1);
     }
     m_style.PutCorner(w, row + entries, col, ScreenStyle::BottomLeft);

@@ -1,5 +1,5 @@
 // Draws a top-level window's view into its curses window: the frame, each control as the window
-// model describes it, and the open list of a focused drop-down list.
+// model describes it, and the open list of a drop-down list the user has opened.
 #pragma once
 
 #include "ui/term/menu_overlay.h"

@@ -6,7 +6,7 @@
 #include <algorithm>
 #include <string>
 
-#include "afx/input.h"
+#include "afx/list_control.h"
 
 namespace ui::term {
 
@@ -38,9 +38,6 @@ void TermFrontend::Arrange(TopView& v)
         delwin(v.win);
     v.win = v.Fits() ? newwin(v.rows, v.cols, v.y, v.x) : nullptr;
     v.whole = true;
-    // The framework reads the client size back in pixels; a cell counts as 8 x 16, the size of
-    // a common terminal font.
-    afx::input::ClientSize(v.top, v.layout.width * 8, v.layout.height * 16);
 }
 
 bool TermFrontend::Created(afx::Window* top)
@@ -81,16 +78,10 @@ void TermFrontend::Changed(afx::Window* w, afx::What what)
         case What::Focus: {
             const afx::Window* before = v->shownFocus;
             v->shownFocus = w->focus;
-            // A focused list is open over its neighbours; opening or closing it redraws them.
-            auto isList = [](const afx::Window* c) { return c && c->kind == afx::Kind::DropDownList; };
-            if (isList(before) || isList(w->focus)) {
-                v->whole = true;
-            } else {
-                if (before)
-                    v->dirty.insert(before);
-                if (w->focus)
-                    v->dirty.insert(w->focus);
-            }
+            if (before)
+                v->dirty.insert(before);
+            if (w->focus)
+                v->dirty.insert(w->focus);
             break;
         }
         case What::Menu:
@@ -107,7 +98,8 @@ void TermFrontend::Changed(afx::Window* w, afx::What what)
     }
     if (what == What::Limit)
         return;
-    if (w->kind == afx::Kind::GroupBox || (w->kind == afx::Kind::DropDownList && w->Top()->focus == w))
+    // An open list lies over its neighbours: opening, closing or changing it redraws them.
+    if (w->kind == afx::Kind::GroupBox || what == What::Dropped || afx::list::IsOpen(w))
         v->whole = true;
     else
         v->dirty.insert(w);

@@ -9,6 +9,7 @@
 #include <csignal>
 
 #include "afx/input.h"
+#include "afx/list_control.h"
 #include "ui/term/term_frontend.h"
 
 namespace ui::term {
@@ -157,7 +158,7 @@ TermFrontend::Target TermFrontend::HitTest(int row, int col) const
         if (v.CloseBox().Contains(col, row))
             return {K::CloseBox, v.top, -1};
     }
-    if (const afx::Window* f = v.top->focus; f && f->kind == afx::Kind::DropDownList) {
+    if (const afx::Window* f = v.top->focus; afx::list::IsOpen(f)) {
         int index = v.IndexOf(f);
         Cell open = v.DropDown(index);
         if (open.Contains(col, row) && row < open.row + open.height - 1 && col > open.col && col < open.col + open.width - 1)

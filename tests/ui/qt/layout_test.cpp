@@ -11,7 +11,7 @@
 
 #include "afx/gdi.h"
 #include "afx/input.h"
-#include "app/AboutDlg.h"
+#include "shell/AboutDlg.h"
 #include "qt_harness.h"
 #include "res/resources.h"
 #include "ui/qt/dialog_units.h"

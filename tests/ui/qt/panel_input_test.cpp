@@ -92,6 +92,29 @@ TEST(PanelInputTest, TypingHexDigitsGivesTheUpperCaseByte)
     p.Run();
 }
 
+// A digit typed over itself leaves the text as it was; it is still an edit, and the panel hears
+// of it like of any other (with Continous on, the byte is written again).
+TEST(PanelInputTest, RetypingTheSelectedDigitNotifiesThePanel)
+{
+    PanelRun p;
+    p.ui.Then([&] { QTest::mouseClick(p.Widget(IDC_CONT_DATA), Qt::LeftButton, {}, Centre(p.Widget(IDC_CONT_DATA))); });
+    p.ui.Then([&] { QTest::keyClick(p.Frame()->focusWidget(), Qt::Key_Backtab, Qt::ShiftModifier); });
+    p.ui.Then([&] {
+        auto* edit = static_cast<QLineEdit*>(p.Widget(IDC_DATA_VALUE));
+        ASSERT_EQ(p.Frame()->focusWidget(), edit);
+        ASSERT_EQ(edit->text(), QStringLiteral("AA"));
+        edit->setSelection(1, 1);  // the second digit, as a user drags over it
+        p.rec.Clear();
+        QTest::keyClicks(edit, QStringLiteral("A"));
+    });
+    p.ui.Then([&] {
+        EXPECT_EQ(static_cast<QLineEdit*>(p.Widget(IDC_DATA_VALUE))->text(), QStringLiteral("AA"));
+        EXPECT_EQ(p.Writes(0x378), std::vector<int>{0xAA}) << "the panel handled the edit";
+        QTest::keyClick(p.Widget(IDC_DATA_VALUE), Qt::Key_Escape);
+    });
+    p.Run();
+}
+
 int FocusedId(PanelRun& p)
 {
     QWidget* focus = p.Frame()->focusWidget();

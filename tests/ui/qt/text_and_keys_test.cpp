@@ -102,6 +102,7 @@ TEST(KeyRoutingTest, DialogKeysGoToTheFrameworkAndEditingKeysStay)
         {Qt::Key_Space, Qt::NoModifier, K::BitmapButton, 0, true},
         {Qt::Key_Space, Qt::NoModifier, K::AutoCheckBox, 0, true},
         {Qt::Key_Space, Qt::NoModifier, K::Edit, 0, false},  // typed into the text
+        {Qt::Key_Space, Qt::NoModifier, K::DropDownList, 0, false},  // the list drops down
         {Qt::Key_Down, Qt::NoModifier, K::DropDownList, VK_DOWN, false},
         {Qt::Key_Up, Qt::NoModifier, K::DropDownList, VK_UP, false},
         {Qt::Key_Home, Qt::NoModifier, K::DropDownList, VK_HOME, false},

@@ -185,28 +185,4 @@ TEST(OtherLayouts, ControlsThatAreNotVisibleTakeNoCells)
     EXPECT_EQ(l.cells[0].height, 0);
 }
 
-TEST(DisplayTextRule, AmpersandsMarkAccessKeysExceptWhereTheControlSaysNot)
-{
-    struct Case {
-        afx::Kind kind;
-        DWORD style;
-        const char* text;
-        const char* shown;
-    };
-    const Case cases[] = {
-        {afx::Kind::PushButton, 0, "&OK", "OK"},
-        {afx::Kind::StaticText, 0, "Fish && &Chips", "Fish & Chips"},
-        {afx::Kind::StaticText, 0x80, "A&B", "A&B"},  // no prefix
-        {afx::Kind::Edit, 0, "a&b", "a&b"},
-        {afx::Kind::GroupBox, 0, "Trailing&", "Trailing&"},
-    };
-    for (const Case& c : cases) {
-        afx::Window w;
-        w.kind = c.kind;
-        w.style = c.style;
-        w.text = c.text;
-        EXPECT_EQ(DisplayText(w), c.shown) << c.text;
-    }
-}
-
 }  // namespace

@@ -197,14 +197,12 @@ TEST_F(TermPanel, APortPickedInTheListIsSavedOnOkAndPreselectedNextTime)
         if (!Simulated(p->Screen()))
             GTEST_SKIP() << "a real port is in use";
         EXPECT_EQ(panelscreen::FieldText(p->Screen(), panel.list), "");
-        // Back from the first tab stop is the last: the list, which opens while it has the focus.
+        // Back from the first tab stop is the last: the list, closed; the arrows choose in it.
         p->Send(Key("kcbt"));
-        vt::Screen::Pos below{panel.list.row + 1, panel.list.col + 1};
-        ASSERT_TRUE(p->WaitFor([&](const vt::Screen& s) { return s.Find("0x0378", below.row).row == below.row; }))
+        ASSERT_TRUE(p->WaitFor([&](const vt::Screen& s) { return panelscreen::Reversed(s, panel.list, 6); }))
             << p->Screen().Text();
         p->Send(Key("kcud1"));
         ASSERT_TRUE(p->WaitFor([&](const vt::Screen& s) { return panelscreen::FieldText(s, panel.list) == "0x0378"; }));
-        EXPECT_TRUE(panelscreen::Reversed(p->Screen(), below, 6)) << "the chosen entry is marked in the open list";
         p->Send("\r");
         auto status = p->WaitExit();
         ASSERT_TRUE(status && WIFEXITED(*status) && WEXITSTATUS(*status) == 0);
@@ -218,6 +216,63 @@ TEST_F(TermPanel, APortPickedInTheListIsSavedOnOkAndPreselectedNextTime)
     auto status = p->WaitExit();
     ASSERT_TRUE(status && WIFEXITED(*status));
     EXPECT_EQ(testsupport::ReadFile(Config()), "0x0378") << "Cancel leaves the file alone";
+}
+
+// The focused Base Addr list stays closed until the user opens it; open, Enter and Escape close
+// it first (picking or not) and never reach the dialog's OK and Cancel.
+TEST_F(TermPanel, TheFocusedListOpensOnlyWhenAskedAndEnterOrEscapeCloseItFirst)
+{
+    auto p = Start(dir);
+    auto panel = WaitForPanel(*p, kColourUtf8, port.StatusLamps());
+    ASSERT_TRUE(panel.complete) << p->Screen().Text();
+    if (!Simulated(p->Screen()))
+        GTEST_SKIP() << "a real port is in use";
+    const vt::Screen& s = p->Screen();
+    vt::Screen::Pos below{panel.list.row + 1, panel.list.col + 1};
+    auto open = [&](const vt::Screen& sc) { return sc.Find("0x0378", below.row).row == below.row; };
+
+    p->Send(Key("kcbt"));
+    ASSERT_TRUE(p->WaitFor([&](const vt::Screen& sc) { return panelscreen::Reversed(sc, panel.list, 6); })) << s.Text();
+    p->Drain(200ms);
+    EXPECT_FALSE(open(s)) << "focused, yet closed\n" << s.Text();
+
+    struct Opener {
+        const char* name;
+        std::string keys;
+    };
+    const Opener openers[] = {
+        {"F4", Key("kf4")},
+        {"Alt+Down as Escape and Down", "\x1b" + Key("kcud1")},
+        {"Alt+Down as xterm sends it", "\x1b[1;3B"},
+        {"Space", " "},
+    };
+    for (const Opener& o : openers) {
+        SCOPED_TRACE(o.name);
+        ASSERT_FALSE(o.keys.empty());
+        p->Send(o.keys);
+        ASSERT_TRUE(p->WaitFor(open)) << s.Text();
+        p->Send("\x1b");
+        ASSERT_TRUE(p->WaitFor([&](const vt::Screen& sc) { return !open(sc); })) << s.Text();
+        EXPECT_EQ(panelscreen::FieldText(s, panel.list), "") << "Escape picks nothing";
+        EXPECT_FALSE(p->WaitExit(100ms)) << "Escape closed the list, not the panel";
+    }
+
+    // Open, mark the entry, Enter: picked and closed, and the panel still runs.
+    p->Send(Key("kf4"));
+    ASSERT_TRUE(p->WaitFor(open)) << s.Text();
+    p->Send(Key("kcud1"));
+    ASSERT_TRUE(p->WaitFor([&](const vt::Screen& sc) { return panelscreen::Reversed(sc, below, 6); })) << s.Text();
+    EXPECT_EQ(panelscreen::FieldText(s, panel.list), "") << "marking is not picking";
+    p->Send("\r");
+    ASSERT_TRUE(p->WaitFor([&](const vt::Screen& sc) { return panelscreen::FieldText(sc, panel.list) == "0x0378" && !open(sc); }))
+        << s.Text();
+    EXPECT_FALSE(p->WaitExit(100ms)) << "Enter picked, it did not press OK";
+
+    // Closed, Escape is the dialog's again: Cancel, and nothing saved.
+    p->Send("\x1b");
+    auto status = p->WaitExit();
+    ASSERT_TRUE(status && WIFEXITED(*status) && WEXITSTATUS(*status) == 0);
+    EXPECT_FALSE(std::filesystem::exists(Config()));
 }
 
 TEST_F(TermPanel, MouseClicksSetTheOutputRowPickAPortAndPressOk)
@@ -399,10 +454,9 @@ TEST_P(TermLooks, LampsAndFacesShowThePortState)
     ASSERT_TRUE(data.Found());
     EXPECT_EQ(s.At(data.row, data.col - 3).ch, U'\u250C') << s.Text();
     // Shift+Tab as xterm sends it, whether or not the terminal's description lists it: back
-    // from the Data Value field to the list, which opens.
+    // from the Data Value field to the list, which takes the focus.
     p->Send("\x1b[Z");
-    EXPECT_TRUE(p->WaitFor([&](const vt::Screen& sc) { return sc.Find("0x0378", panel.list.row + 1).row == panel.list.row + 1; }))
-        << s.Text();
+    EXPECT_TRUE(p->WaitFor([&](const vt::Screen& sc) { return panelscreen::Reversed(sc, panel.list, 6); })) << s.Text();
     EXPECT_EQ(panelscreen::FieldText(s, panel.edit), "AA") << "no stray characters reached the field";
 
     p->Send("\x1b");

@@ -1,4 +1,4 @@
-#include "app/config.h"
+#include "shell/config.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>

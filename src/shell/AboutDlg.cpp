@@ -1,4 +1,4 @@
-#include "app/AboutDlg.h"
+#include "shell/AboutDlg.h"
 
 // No parent: the framework makes the main window, the panel, its owner.
 CAboutDlg::CAboutDlg() : CDialog(CAboutDlg::IDD) {}
