@@ -9,7 +9,7 @@
 
 int main(int argc, char** argv)
 {
-    const cli::Program program{"vellix", vellix::InstallPortBus, [argv] {
+    const cli::Program program{"vellix", [] { return vellix::InstallPortBus("vellix"); }, [argv] {
         if (ui::qt::DisplayAvailable())
             return ui::qt::RunApplication(argv[0]);
         if (ui::term::TerminalAvailable())

@@ -7,7 +7,7 @@
 
 int main(int argc, char** argv)
 {
-    const cli::Program program{"vellix-term", vellix::InstallPortBus, [] {
+    const cli::Program program{"vellix-term", [] { return vellix::InstallPortBus("vellix-term"); }, [] {
         if (!ui::term::TerminalAvailable()) {
             std::fprintf(stderr, "vellix-term: standard input and output must be a terminal\n");
             return 1;

@@ -15,7 +15,7 @@ io::BusChoice g_chosen;
 
 }  // namespace
 
-io::BusChoice InstallPortBus()
+io::BusChoice InstallPortBus(const char* program)
 {
     static io::LinuxSystemCalls sys;
     io::BusChoice choice;
@@ -23,16 +23,16 @@ io::BusChoice InstallPortBus()
         choice = io::ChooseBus(sys);
     } catch (const std::system_error& e) {
         // Going on with raised privileges would be worse than not starting.
-        std::fprintf(stderr, "vellix: cannot give up privileges: %s\n", e.what());
+        std::fprintf(stderr, "%s: cannot give up privileges: %s\n", program, e.what());
         std::exit(1);
     }
-    return InstallChosenBus(std::move(choice));
+    return InstallChosenBus(std::move(choice), program);
 }
 
-io::BusChoice InstallChosenBus(io::BusChoice choice)
+io::BusChoice InstallChosenBus(io::BusChoice choice, const char* program)
 {
     if (!choice.message.empty())
-        std::fprintf(stderr, "vellix: %s\n", choice.message.c_str());
+        std::fprintf(stderr, "%s: %s\n", program, choice.message.c_str());
     if (!choice.caption.empty())
         afx::SetMainCaptionSuffix(" - " + choice.caption);
     port::InstallBus(choice.bus.get());
