@@ -14,6 +14,8 @@
 namespace io {
 namespace {
 
+constexpr std::uint16_t kSimulatedBase = 0x378;
+
 struct DirectAttempt {
     bool supported = true;
     int error = 0;           // errno of the first refused range, 0 if all were granted
@@ -134,6 +136,8 @@ BusChoice ChooseBus(SystemCalls& sys)
     BusChoice choice;
     if (direct.supported && direct.error == 0) {
         choice.bus = MakeDirectBus();
+        choice.way = BusChoice::Way::Direct;
+        choice.bases.assign(kCandidateBases.begin(), kCandidateBases.end());
         return choice;
     }
 
@@ -147,10 +151,13 @@ BusChoice ChooseBus(SystemCalls& sys)
         if (RootWouldHelp(direct, wasRoot))
             choice.message += "; for direct I/O run as root or grant cap_sys_rawio";
         choice.bus = std::move(claim.bus);
+        choice.way = BusChoice::Way::Ppdev;
+        choice.bases = claim.bases;
         return choice;
     }
 
-    choice.bus = std::make_unique<SimulatedPort>();
+    choice.bus = std::make_unique<SimulatedPort>(std::vector<std::uint16_t>{kSimulatedBase});
+    choice.bases = {kSimulatedBase};
     choice.caption = choice.bus->Name();
     choice.message = "using the simulated port: " + DirectReason(direct) + ", " +
                      PpdevReasons(claim) + "; for real access " +

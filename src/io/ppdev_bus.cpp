@@ -165,6 +165,7 @@ PpdevClaim ClaimPpdevPorts(SystemCalls& sys)
             claim.refusals.push_back({found.device, "claim", -rc});
             continue;
         }
+        claim.bases.push_back(found.base);
         claimed.push_back({found.base, fd, std::move(found.device)});
     }
     if (!claimed.empty())

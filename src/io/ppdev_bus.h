@@ -54,6 +54,7 @@ struct PpdevRefusal {
 struct PpdevClaim {
     std::unique_ptr<PpdevBus> bus;  // null when no candidate port could be claimed
     bool portFound = false;         // the kernel has a port at one of the candidate bases
+    std::vector<std::uint16_t> bases;  // of the ports claimed, ascending
     std::vector<PpdevRefusal> refusals;
 };
 

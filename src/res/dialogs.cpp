@@ -5,6 +5,7 @@
 #include "res/catalog.h"
 #include "res/resource.h"
 #include "res/styles.h"
+#include "res/version.h"
 
 namespace res {
 
@@ -98,7 +99,7 @@ constexpr ControlItem kPanelControls[] = {
 
 constexpr ControlItem kAboutControls[] = {
     {kNone, K::IconStatic, kChild | kSsIcon, "", {11, 17, 20, 20}, IDI_APP},
-    {kNone, K::StaticText, kChild | kSsLeft | kSsNoPrefix | kWsGroup, "Vellix Version 1.0",
+    {kNone, K::StaticText, kChild | kSsLeft | kSsNoPrefix | kWsGroup, kAboutVersionLine,
      {40, 10, 119, 8}, 0},
     {kNone, K::StaticText, kGroupText, "Parallel port register panel", {40, 25, 119, 8}, 0},
     {kIdOk, K::DefPushButton, kChild | kBsDefPushButton | kWsGroup | kWsTabStop, "OK",

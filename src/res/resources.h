@@ -10,6 +10,5 @@ const Bitmap* FindBitmap(int id);
 const IconGroup* FindIcon(int id);
 // Empty view when the string does not exist.
 std::string_view FindString(int id);
-const VersionInfo& Version();
 
 }  // namespace res

@@ -1,4 +1,4 @@
-// Plain data shapes of the resource script: dialog templates, images, icons, strings, version.
+// Plain data shapes of the resource script: dialog templates, images, icons, strings.
 // Nothing here has behaviour; the framework and the front-ends read these tables.
 #pragma once
 
@@ -76,13 +76,6 @@ struct IconGroup {
 struct StringEntry {
     int id;
     std::string_view text;
-};
-
-struct VersionInfo {
-    std::uint16_t fileVersion[4];
-    std::uint16_t productVersion[4];
-    std::string_view companyName, fileDescription, fileVersionText, internalName, legalCopyright,
-        legalTrademarks, originalFilename, productName, productVersionText;
 };
 
 // The standard 16-colour palette of the bitmaps and icons.

@@ -1,4 +1,4 @@
-// String table, version block, and lookups of IDs that do not exist.
+// String table and lookups of IDs that do not exist.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -41,23 +41,6 @@ TEST(Strings, HelpNamesThePanelsControls) {
     for (std::string_view name : {"Data", "Inputs", "Output", "Continous", "Set Data", "Data Value", "Base Addr"}) {
         EXPECT_NE(help.find(name), std::string_view::npos) << name;
     }
-}
-
-TEST(Version, BlockValues) {
-    const res::VersionInfo& v = res::Version();
-    constexpr int kParts[4] = {1, 0, 0, 1};
-    for (int i = 0; i < 4; ++i) {
-        EXPECT_EQ(v.fileVersion[i], kParts[i]) << "file version part " << i;
-        EXPECT_EQ(v.productVersion[i], kParts[i]) << "product version part " << i;
-    }
-    EXPECT_EQ(v.companyName, "");
-    EXPECT_EQ(v.fileDescription, "VELLIX MFC Application");
-    EXPECT_EQ(v.fileVersionText, "1, 0, 0, 1");
-    EXPECT_EQ(v.internalName, "VELLIX");
-    EXPECT_EQ(v.legalTrademarks, "");
-    EXPECT_EQ(v.originalFilename, "VELLIX.EXE");
-    EXPECT_EQ(v.productName, "VELLIX Application");
-    EXPECT_EQ(v.productVersionText, "1, 0, 0, 1");
 }
 
 TEST(Lookup, KnownIdsFindTheirOwnEntry) {

@@ -1,0 +1,38 @@
+// The options both executables take, read from the command line without touching anything else.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+
+namespace cli {
+
+enum class Action {
+    Panel,     // no option: the register panel
+    Help,      // --help, -h
+    Version,   // --version, -V
+    Ports,     // --ports
+    Loopback,  // --loopback [PORT]
+    Error,     // an unknown option, a stray argument, a bad port label, a missing or extra value
+};
+
+struct CommandLine {
+    Action action = Action::Panel;
+    std::optional<std::uint16_t> port;  // the PORT of --loopback, when given
+    std::string error;                  // for Action::Error: what is wrong, naming the argument
+};
+
+// GNU conventions: long options may be abbreviated to any unambiguous prefix and take their value
+// as --loopback=PORT; short options may be grouped (-hV); "--" ends the options; options and
+// operands may come in any order. The only operand is the PORT of --loopback. Any error wins over
+// every other option, so that a mistyped command never runs something else.
+CommandLine ParseCommandLine(std::span<const std::string_view> args);
+CommandLine ParseCommandLine(int argc, const char* const* argv);
+
+// A port label: "0x" (or "0X") and one to four hexadecimal digits of either case, as in "0x0378"
+// or "0xD010". Nothing else: no decimal, no blanks, no sign.
+std::optional<std::uint16_t> ParsePortLabel(std::string_view text);
+
+}  // namespace cli

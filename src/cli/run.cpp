@@ -1,0 +1,117 @@
+#include "cli/run.h"
+
+#include <algorithm>
+#include <string>
+
+#include "app/config.h"
+#include "cli/command_line.h"
+#include "cli/usage.h"
+#include "port/loopback.h"
+#include "port/loopback_text.h"
+#include "port/panel_choice.h"
+#include "port_report.h"
+
+namespace cli {
+namespace {
+
+constexpr int kUsageError = 2;
+constexpr int kUnreachable = 2;
+
+bool Reaches(const io::BusChoice& choice, std::uint16_t base)
+{
+    return std::find(choice.bases.begin(), choice.bases.end(), base) != choice.bases.end();
+}
+
+std::string WayName(const io::BusChoice& choice)
+{
+    switch (choice.way) {
+    case io::BusChoice::Way::Direct:
+        return "direct I/O";
+    case io::BusChoice::Way::Ppdev:
+        return "ppdev (" + choice.caption + ")";
+    case io::BusChoice::Way::Simulated:
+        return "the simulated port";
+    }
+    return {};
+}
+
+std::string Labels(const std::vector<std::uint16_t>& bases)
+{
+    std::string text;
+    for (std::uint16_t base : bases)
+        text += (text.empty() ? "" : ", ") + port::PortLabel(base);
+    return text.empty() ? "no port" : text;
+}
+
+// The port the panel would use, found the way the panel finds it, except that the saved port's
+// registers are given back after its detection test: the self-test that follows must find them
+// as they were.
+port::PanelChoice PanelPort(const io::BusChoice& choice, std::string& saved)
+{
+    saved = config::ReadSavedText().Str();
+    return port::ChoosePanelPort(saved, [&](std::uint16_t base) {
+        return Reaches(choice, base) && port::AnswersDetectionTestKeepingRegisters(base);
+    });
+}
+
+int Loopback(const Program& program, const CommandLine& command, const io::BusChoice& choice, std::FILE* out,
+             std::FILE* err)
+{
+    std::uint16_t base = 0;
+    std::string because;
+    if (command.port) {
+        base = *command.port;
+    } else {
+        std::string saved;
+        const port::PanelChoice panel = PanelPort(choice, saved);
+        base = panel.base;
+        because = ", the port the panel would use (" + port::Describe(panel, saved) + ")";
+    }
+    if (!Reaches(choice, base)) {
+        std::fprintf(err, "%s: cannot reach a port at %s: %s reaches only %s\n", program.name,
+                     port::PortLabel(base).c_str(), WayName(choice).c_str(), Labels(choice.bases).c_str());
+        return kUnreachable;
+    }
+
+    std::fprintf(out, "Loopback self-test of %s through %s%s.\n", port::PortLabel(base).c_str(),
+                 WayName(choice).c_str(), because.c_str());
+    const port::LoopbackResult result = port::RunLoopbackTest(base);
+    for (const port::LoopbackCheck& check : result.checks)
+        std::fprintf(out, "%s\n", port::FormatCheck(check).c_str());
+    std::fputs(port::FormatSummary(result).c_str(), out);
+    return result.AllPassed() ? 0 : 1;
+}
+
+}  // namespace
+
+int Run(const Program& program, int argc, const char* const* argv, std::FILE* out, std::FILE* err)
+{
+    const CommandLine command = ParseCommandLine(argc, argv);
+    switch (command.action) {
+    case Action::Error:
+        std::fprintf(err, "%s: %s; see '%s --help'\n", program.name, command.error.c_str(), program.name);
+        return kUsageError;
+    case Action::Help:
+        std::fputs(UsageText(program.name).c_str(), out);
+        return 0;
+    case Action::Version:
+        std::fputs(VersionText(program.name).c_str(), out);
+        return 0;
+    case Action::Panel:
+    case Action::Ports:
+    case Action::Loopback:
+        break;
+    }
+
+    const io::BusChoice choice = program.installBus();
+    switch (command.action) {
+    case Action::Ports:
+        return vellix::ReportPorts(out);
+    case Action::Loopback:
+        return Loopback(program, command, choice, out, err);
+    default:
+        return program.runPanel();
+    }
+}
+
+}  // namespace cli

@@ -1,0 +1,206 @@
+// What each command line does, in-process, with the bus choice replaced by a recorded simulated
+// port: help, version and mistakes touch no port and choose no bus; the port actions do.
+#include "cli/run.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "io/recording_bus.h"
+#include "io/simulated_port.h"
+#include "port/portio.h"
+#include "res/version.h"
+#include "startup.h"
+#include "support/temp_dir.h"
+
+namespace {
+
+std::string Contents(std::FILE* file)
+{
+    std::fflush(file);
+    std::rewind(file);
+    std::string text;
+    char buffer[4096];
+    while (std::size_t n = std::fread(buffer, 1, sizeof buffer, file))
+        text.append(buffer, n);
+    return text;
+}
+
+int Lines(const std::string& text)
+{
+    int lines = 0;
+    for (char c : text)
+        lines += c == '\n' ? 1 : 0;
+    return lines;
+}
+
+class Run : public testing::Test {
+protected:
+    void TearDown() override
+    {
+        port::InstallBus(nullptr);
+        std::fclose(m_out);
+        std::fclose(m_err);
+    }
+
+    // The simulated ports at bases; every access to them is recorded, also before the bus is
+    // chosen (it is installed from the start, so that an early access could not go unseen).
+    int Start(std::vector<const char*> args, std::vector<std::uint16_t> bases = {0x378})
+    {
+        m_sim = io::SimulatedPort(bases);
+        std::fclose(m_out);
+        std::fclose(m_err);
+        m_out = std::tmpfile();
+        m_err = std::tmpfile();
+        port::InstallBus(&m_rec);
+        args.insert(args.begin(), "vellix");
+        const cli::Program program{"vellix",
+                                   [&] {
+                                       ++m_busChosen;
+                                       io::BusChoice choice;
+                                       choice.way = io::BusChoice::Way::Simulated;
+                                       choice.bases = bases;
+                                       choice.bus = std::make_unique<io::RecordingBus>(m_rec);
+                                       return vellix::InstallChosenBus(std::move(choice));
+                                   },
+                                   [&] {
+                                       ++m_panelRuns;
+                                       return 0;
+                                   }};
+        const int status = cli::Run(program, static_cast<int>(args.size()), args.data(), m_out, m_err);
+        out = Contents(m_out);
+        err = Contents(m_err);
+        return status;
+    }
+
+    testsupport::TempWorkDir dir;
+    io::SimulatedPort m_sim;
+    io::RecordingBus m_rec{m_sim};
+    std::FILE* m_out = std::tmpfile();
+    std::FILE* m_err = std::tmpfile();
+    int m_busChosen = 0;
+    int m_panelRuns = 0;
+    std::string out;
+    std::string err;
+};
+
+TEST_F(Run, AWrongCommandLineSaysWhatInOneLineAndTouchesNothing)
+{
+    const std::vector<std::vector<const char*>> cases = {
+        {"--bogus"}, {"-x"}, {"stray"}, {"--loopback", "0x37G"}, {"--loopback=378"}, {"--help=1"},
+        {"--ports", "--loopback"}, {"--loopback", "0x0378", "extra"}, {"--help", "--bogus"},
+    };
+    for (const auto& args : cases) {
+        EXPECT_EQ(Start(args), 2) << args[0];
+        EXPECT_EQ(out, "") << args[0];
+        EXPECT_EQ(Lines(err), 1) << err;
+        EXPECT_EQ(err.rfind("vellix: ", 0), 0u) << err;
+        EXPECT_NE(err.find("see 'vellix --help'"), std::string::npos) << err;
+        EXPECT_EQ(m_busChosen, 0) << args[0];
+        EXPECT_EQ(m_panelRuns, 0) << args[0];
+        EXPECT_TRUE(m_rec.Log().empty()) << args[0];
+    }
+    Start({"--bogus"});
+    EXPECT_EQ(err, "vellix: unknown option '--bogus'; see 'vellix --help'\n");
+}
+
+TEST_F(Run, HelpAndVersionGoToStandardOutputAndTouchNothing)
+{
+    for (const char* option : {"--help", "-h"}) {
+        EXPECT_EQ(Start({option}), 0);
+        EXPECT_EQ(out.rfind("Usage: vellix [OPTION]\n", 0), 0u) << out;
+        for (const char* named : {"--version", "--ports", "--loopback [PORT]", "0x0378", "writes to every candidate"})
+            EXPECT_NE(out.find(named), std::string::npos) << named;
+        EXPECT_EQ(err, "");
+        std::size_t start = 0;
+        for (std::size_t end; (end = out.find('\n', start)) != std::string::npos; start = end + 1)
+            EXPECT_LE(end - start, 79u) << "fits a terminal: " << out.substr(start, end - start);
+    }
+    for (const char* option : {"--version", "-V"}) {
+        EXPECT_EQ(Start({option}), 0);
+        EXPECT_EQ(out, std::string("vellix ") + res::kVersion + "\n");
+        EXPECT_EQ(err, "");
+    }
+    EXPECT_EQ(m_busChosen, 0);
+    EXPECT_EQ(m_panelRuns, 0);
+    EXPECT_TRUE(m_rec.Log().empty());
+}
+
+TEST_F(Run, NoArgumentRunsThePanelOnTheChosenBus)
+{
+    EXPECT_EQ(Start({}), 0);
+    EXPECT_EQ(m_busChosen, 1);
+    EXPECT_EQ(m_panelRuns, 1);
+    EXPECT_EQ(out, "");
+}
+
+TEST_F(Run, LoopbackOnTheSimulatedPortPassesAndSaysWhichPortAndWhy)
+{
+    EXPECT_EQ(Start({"--loopback"}), 0);
+    EXPECT_EQ(m_busChosen, 1);
+    EXPECT_EQ(m_panelRuns, 0);
+    EXPECT_EQ(out.rfind("Loopback self-test of 0x0378 through the simulated port, the port the panel would use "
+                        "(the default: config.ovm in this directory is missing or empty).\n", 0),
+              0u)
+        << out;
+    EXPECT_EQ(Lines(out), 1 + 23 + 2) << out;
+    EXPECT_EQ(out.find("FAIL"), std::string::npos) << out;
+    EXPECT_NE(out.find("All 22 checks passed.\n"), std::string::npos) << out;
+}
+
+TEST_F(Run, LoopbackWithoutAPortTestsTheSavedOneIfItAnswers)
+{
+    testsupport::WriteFile(dir.File("config.ovm"), "0x0278");
+    EXPECT_EQ(Start({"--loopback"}, {0x278, 0x378}), 0);
+    EXPECT_NE(out.find("self-test of 0x0278"), std::string::npos) << out;
+    EXPECT_NE(out.find("saved in config.ovm"), std::string::npos) << out;
+    for (const io::Access& access : m_rec.Log())
+        EXPECT_TRUE(access.port >= 0x278 && access.port <= 0x27A) << access;
+
+    // Saved but silent: the panel falls back to 0x378, and so does the test.
+    EXPECT_EQ(Start({"--loopback"}, {0x378}), 0);
+    EXPECT_NE(out.find("self-test of 0x0378"), std::string::npos) << out;
+    EXPECT_NE(out.find("names 0x0278, which did not answer"), std::string::npos) << out;
+}
+
+TEST_F(Run, LoopbackOfAGivenPort)
+{
+    EXPECT_EQ(Start({"--loopback=0x0278"}, {0x278}), 0);
+    EXPECT_EQ(out.rfind("Loopback self-test of 0x0278 through the simulated port.\n", 0), 0u) << out;
+    EXPECT_EQ(Start({"--loopback", "0x278"}, {0x278}), 0);
+}
+
+TEST_F(Run, LoopbackOfAPortTheBusDoesNotReachTouchesNoPort)
+{
+    // With direct I/O an access outside the granted ports would kill the process.
+    const struct {
+        std::vector<const char*> args;
+        std::vector<std::uint16_t> bases;
+        const char* error;
+    } cases[] = {
+        {{"--loopback", "0xD010"}, {0x378}, "vellix: cannot reach a port at 0xD010: the simulated port reaches only 0x0378\n"},
+        {{"--loopback"}, {0x278}, "vellix: cannot reach a port at 0x0378: the simulated port reaches only 0x0278\n"},
+        {{"--loopback"}, {}, "vellix: cannot reach a port at 0x0378: the simulated port reaches only no port\n"},
+    };
+    for (const auto& c : cases) {
+        m_rec.Clear();
+        EXPECT_EQ(Start(c.args, c.bases), 2);
+        EXPECT_EQ(err, c.error);
+        EXPECT_EQ(out, "");
+        EXPECT_TRUE(m_rec.Log().empty());
+    }
+}
+
+TEST_F(Run, PortsListsTheCandidatesAndFailsWithoutARealPort)
+{
+    EXPECT_EQ(Start({"--ports"}), 1) << "the simulated port is no real port";
+    EXPECT_EQ(m_busChosen, 1);
+    EXPECT_EQ(m_panelRuns, 0);
+    for (const char* label : {"0x0278", "0x0300", "0x0378", "0x03BC"})
+        EXPECT_NE(out.find(label), std::string::npos) << label;
+    EXPECT_NE(out.find("The panel would use 0x0378"), std::string::npos) << out;
+}
+
+}  // namespace
