@@ -57,11 +57,17 @@ std::string CheckX11Display(const std::string& display, std::chrono::millisecond
     int pipeFds[2];
     if (pipe2(pipeFds, O_CLOEXEC) != 0)
         return shown + " could not be checked (" + std::strerror(errno) + ")";
+    // A SIGCHLD ignored by whoever started us would reap the child before we read its status.
+    struct sigaction reaping{}, previous{};
+    reaping.sa_handler = SIG_DFL;
+    sigaction(SIGCHLD, &reaping, &previous);
     pid_t child = fork();
     if (child < 0) {
+        int error = errno;
+        sigaction(SIGCHLD, &previous, nullptr);
         close(pipeFds[0]);
         close(pipeFds[1]);
-        return shown + " could not be checked (" + std::strerror(errno) + ")";
+        return shown + " could not be checked (" + std::strerror(error) + ")";
     }
     if (child == 0) {
         close(pipeFds[0]);
@@ -91,11 +97,13 @@ std::string CheckX11Display(const std::string& display, std::chrono::millisecond
     if (!finished)
         kill(child, SIGKILL);
     int status = 0;
-    while (waitpid(child, &status, 0) < 0 && errno == EINTR) {
+    pid_t waited;
+    while ((waited = waitpid(child, &status, 0)) < 0 && errno == EINTR) {
     }
+    sigaction(SIGCHLD, &previous, nullptr);
     if (!finished)
         return shown + " did not answer within " + std::to_string(timeout.count()) + " ms";
-    if (!WIFEXITED(status))
+    if (waited != child || !WIFEXITED(status))
         return shown + " could not be checked (the check itself failed)";
 
     said = Trimmed(said);

@@ -3,6 +3,7 @@
 #include <QCoreApplication>
 #include <QStringList>
 #include <chrono>
+#include <csignal>
 #include <cstdlib>
 #include <filesystem>
 #include <iostream>
@@ -165,6 +166,30 @@ TEST(DisplayProbeTest, ChoosesAPlatformQtCanOpenOrSaysWhyNot)
         EXPECT_EQ(choice.problem.find('\n'), std::string::npos) << c.name << ": one line";
     }
     fs::remove_all(runtime);
+}
+
+// A parent that ignores SIGCHLD passes that on to us; the check must still read its child's answer.
+TEST(DisplayProbeTest, ARefusalIsSeenWhenChildrenAreReapedAutomatically)
+{
+    fs::path dir = fs::temp_directory_path() / ("vellix-display-sigchld-" + std::to_string(getpid()));
+    fs::create_directories(dir);
+    displaytest::WriteCookieFile(dir / "cookie");
+    displaytest::XServer guarded(dir / "cookie");
+    if (!guarded.Ok())
+        GTEST_SKIP() << "Xvfb is missing";
+    Env env;
+    for (const char* name : {"QT_QPA_PLATFORM", "WAYLAND_DISPLAY", "WAYLAND_SOCKET"})
+        env.Set(name, {});
+    env.Set("XDG_RUNTIME_DIR", dir.string());
+    env.Set("DISPLAY", guarded.Display());
+    env.Set("XAUTHORITY", (dir / "none").string());
+    auto previous = std::signal(SIGCHLD, SIG_IGN);
+    ui::qt::DisplayChoice choice = ui::qt::ChooseDisplay(kTimeout);
+    std::signal(SIGCHLD, previous);
+    EXPECT_EQ(choice.platform, "");
+    EXPECT_NE(choice.problem.find("refused the connection"), std::string::npos) << choice.problem;
+    EXPECT_EQ(std::signal(SIGCHLD, previous), previous) << "the disposition is put back";
+    fs::remove_all(dir);
 }
 
 // Without WAYLAND_DISPLAY, Qt looks for wayland-0 in XDG_RUNTIME_DIR, and so does the check.
