@@ -3,13 +3,17 @@
 # Usage: scripts/deps.sh [build|test|qemu]
 set -euo pipefail
 
-build_pkgs=(build-essential cmake ninja-build pkg-config qt6-base-dev libncurses-dev fonts-liberation)
+# libxcb1-dev and libwayland-dev: the display check asks X and Wayland servers with the client
+# libraries Qt's platform plugins use.
+build_pkgs=(build-essential cmake ninja-build pkg-config qt6-base-dev libncurses-dev fonts-liberation
+            libxcb1-dev libwayland-dev)
 # The x86 emulator, a kernel whose modules include parport, parport_pc and ppdev, and cpio to
 # pack the guest's initramfs: for the hardware test.
 qemu_pkgs=(qemu-system-x86 linux-image-amd64 cpio)
 # debootstrap and zstd: the package check's fresh Debian 12 root and its cached copy; strace:
-# proof that a wrong command line reaches for no port.
-test_pkgs=(libgtest-dev libgmock-dev libbenchmark-dev xvfb xdotool x11-apps imagemagick tmux
+# proof that a wrong command line reaches for no port; weston and qt6-wayland: the desktop window
+# on a headless Wayland compositor.
+test_pkgs=(libgtest-dev libgmock-dev libbenchmark-dev xvfb xdotool x11-apps imagemagick tmux weston qt6-wayland
            clang libclang-rt-14-dev desktop-file-utils appstream groff-base debootstrap zstd strace
            "${qemu_pkgs[@]}")
 

@@ -4,18 +4,32 @@
 #include "afx/winapp.h"
 #include "cli/run.h"
 #include "startup.h"
+#include "ui/qt/display_probe.h"
 #include "ui/qt/qt_frontend_run.h"
 #include "ui/term/term_frontend_run.h"
 
 int main(int argc, char** argv)
 {
     const cli::Program program{"vellix", [] { return vellix::InstallPortBus("vellix"); }, [argv] {
-        if (ui::qt::DisplayAvailable())
-            return ui::qt::RunApplication(argv[0]);
-        if (ui::term::TerminalAvailable())
+        ui::qt::DisplayChoice display = ui::qt::ChooseDisplay();
+        if (!display.platform.empty())
+            return ui::qt::RunApplication(argv[0], display.platform);
+        // A display that is there but refuses us is worth a word; no display at all is the
+        // terminal's ordinary case.
+        if (ui::term::TerminalAvailable()) {
+            if (!display.problem.empty())
+                std::fprintf(stderr, "vellix: %s; using the terminal
+", display.problem.c_str());
             return ui::term::RunApplication();
-        std::fprintf(stderr, "vellix: no display to open a window on (DISPLAY and WAYLAND_DISPLAY are unset or "
-                             "unreachable) and no terminal on standard input and output\n");
+        }
+        if (display.problem.empty())
+            std::fprintf(stderr, "vellix: no display to open a window on (DISPLAY and WAYLAND_DISPLAY are unset) "
+                                 "and no terminal on standard input and output
+");
+        else
+            std::fprintf(stderr, "vellix: %s, and there is no terminal on standard input and output
+",
+                         display.problem.c_str());
         return 1;
     }};
     return cli::Run(program, argc, argv, stdout, stderr);

@@ -1,19 +1,13 @@
-// Whether a desktop display can be reached, found without opening a toolkit connection, so that
-// the terminal front-end can take over quietly when there is none.
-#include <algorithm>
-#include <cerrno>
-#include <cstddef>
-#include <cstdlib>
-#include <cstring>
-#include <fcntl.h>
-#include <netdb.h>
-#include <poll.h>
-#include <string>
-#include <sys/socket.h>
-#include <sys/un.h>
-#include <unistd.h>
+#include "ui/qt/display_probe.h"
 
-#include "ui/qt/qt_frontend_run.h"
+#include <cctype>
+#include <cstdlib>
+#include <unistd.h>
+#include <vector>
+
+#include "ui/qt/platform_plugin.h"
+#include "ui/qt/wayland_check.h"
+#include "ui/qt/x11_check.h"
 
 namespace ui::qt {
 namespace {
@@ -24,103 +18,105 @@ std::string Env(const char* name)
     return v ? v : "";
 }
 
-// A connection to a local socket; `abstract` uses the Linux abstract namespace, which X servers
-// also listen on when the /tmp/.X11-unix directory is not shared with us. Never blocks: a server
-// whose queue is full is there all the same.
-bool ConnectUnix(const std::string& path, bool abstract)
+bool IsWayland(const std::string& platform)
 {
-    sockaddr_un addr{};
-    addr.sun_family = AF_UNIX;
-    std::size_t offset = abstract ? 1 : 0;
-    if (path.size() + offset >= sizeof(addr.sun_path))
-        return false;
-    std::memcpy(addr.sun_path + offset, path.data(), path.size());
-    int fd = socket(AF_UNIX, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
-    if (fd < 0)
-        return false;
-    auto len = static_cast<socklen_t>(offsetof(sockaddr_un, sun_path) + offset + path.size());
-    bool ok = connect(fd, reinterpret_cast<sockaddr*>(&addr), len) == 0 || errno == EAGAIN;
-    close(fd);
-    return ok;
+    return platform.rfind("wayland", 0) == 0;
 }
 
-// A TCP connection with a short deadline, so that an unreachable remote display costs little.
-bool ConnectTcp(const std::string& host, int port)
+// The display Qt's Wayland platform connects to: WAYLAND_DISPLAY, by default wayland-0.
+std::string WaylandName()
 {
-    addrinfo hints{};
-    hints.ai_socktype = SOCK_STREAM;
-    addrinfo* found = nullptr;
-    if (getaddrinfo(host.c_str(), std::to_string(port).c_str(), &hints, &found) != 0)
-        return false;
-    bool ok = false;
-    for (addrinfo* a = found; a && !ok; a = a->ai_next) {
-        int fd = socket(a->ai_family, a->ai_socktype | SOCK_NONBLOCK | SOCK_CLOEXEC, a->ai_protocol);
-        if (fd < 0)
-            continue;
-        if (connect(fd, a->ai_addr, a->ai_addrlen) == 0) {
-            ok = true;
-        } else if (errno == EINPROGRESS) {
-            pollfd p{fd, POLLOUT, 0};
-            int err = 0;
-            socklen_t errLen = sizeof err;
-            ok = poll(&p, 1, 500) == 1 && getsockopt(fd, SOL_SOCKET, SO_ERROR, &err, &errLen) == 0 && err == 0;
-        }
-        close(fd);
-    }
-    freeaddrinfo(found);
-    return ok;
+    std::string name = Env("WAYLAND_DISPLAY");
+    return name.empty() ? "wayland-0" : name;
 }
 
-// DISPLAY is [host]:number[.screen]; an empty host or "unix" means the local socket.
-bool X11Reachable(const std::string& display)
+// The socket is the name in XDG_RUNTIME_DIR, unless the name is a path of its own.
+std::string CheckWayland(std::chrono::milliseconds timeout)
 {
-    std::size_t colon = display.rfind(':');
-    if (colon == std::string::npos || colon + 1 >= display.size())
-        return false;
-    std::string host = display.substr(0, colon);
-    std::string number = display.substr(colon + 1);
-    number = number.substr(0, number.find('.'));
-    if (number.empty() || number.find_first_not_of("0123456789") != std::string::npos)
-        return false;
-    if (host.empty() || host == "unix") {
-        std::string path = "/tmp/.X11-unix/X" + number;
-        return ConnectUnix(path, false) || ConnectUnix(path, true);
-    }
-    return ConnectTcp(host, 6000 + std::atoi(number.c_str()));
-}
-
-bool WaylandReachable(const std::string& display)
-{
-    if (display.front() == '/')
-        return ConnectUnix(display, false);
+    // A compositor that started us handed over a connected socket; connecting here would take it.
+    if (!Env("WAYLAND_SOCKET").empty())
+        return "";
+    std::string name = WaylandName();
+    if (name.front() == '/')
+        return CheckWaylandDisplay(name, name, timeout);
     std::string runtime = Env("XDG_RUNTIME_DIR");
-    return !runtime.empty() && ConnectUnix(runtime + "/" + display, false);
+    if (runtime.empty())
+        return "the Wayland display " + name + " cannot be found (XDG_RUNTIME_DIR is not set)";
+    return CheckWaylandDisplay(runtime + "/" + name, name, timeout);
+}
+
+// Empty when Qt can open `platform` (a name without options), else why not. The plugin comes
+// first: without it the display does not matter.
+std::string CheckPlatform(const std::string& platform, std::chrono::milliseconds timeout)
+{
+    std::string problem = CheckPlatformPlugin(platform);
+    if (!problem.empty() && IsWayland(platform))
+        return problem + " (Debian package qt6-wayland), so the Wayland display " + WaylandName() + " cannot be used";
+    if (!problem.empty())
+        return problem;
+    if (platform == "xcb") {
+        std::string display = Env("DISPLAY");
+        return display.empty() ? "no X display is set (DISPLAY is empty)" : CheckX11Display(display, timeout);
+    }
+    if (IsWayland(platform))
+        return CheckWayland(timeout);
+    return "";
+}
+
+// QT_QPA_PLATFORM as Qt reads it: entries separated by ';', each a name and options after ':'.
+std::vector<std::string> Entries(const std::string& list)
+{
+    std::vector<std::string> entries;
+    std::size_t start = 0;
+    while (start <= list.size()) {
+        std::size_t end = list.find(';', start);
+        if (end == std::string::npos)
+            end = list.size();
+        if (end > start)
+            entries.push_back(list.substr(start, end - start));
+        start = end + 1;
+    }
+    return entries;
+}
+
+std::string NameOf(const std::string& entry)
+{
+    std::string name = entry.substr(0, entry.find(':'));
+    for (char& ch : name)
+        ch = static_cast<char>(std::tolower(static_cast<unsigned char>(ch)));
+    return name;
+}
+
+// Without QT_QPA_PLATFORM, the displays that are set, in the order Qt tries them.
+std::vector<std::string> DefaultEntries()
+{
+    std::vector<std::string> entries;
+    std::string runtime = Env("XDG_RUNTIME_DIR");
+    if (!Env("WAYLAND_DISPLAY").empty() || !Env("WAYLAND_SOCKET").empty() ||
+        (!runtime.empty() && access((runtime + "/wayland-0").c_str(), F_OK) == 0))
+        entries.push_back("wayland");
+    if (!Env("DISPLAY").empty())
+        entries.push_back("xcb");
+    return entries;
 }
 
 }  // namespace
 
-bool DisplayAvailable()
+DisplayChoice ChooseDisplay(std::chrono::milliseconds timeout)
 {
-    std::string wayland = Env("WAYLAND_DISPLAY");
-    std::string x11 = Env("DISPLAY");
-    bool waylandUp = !wayland.empty() && WaylandReachable(wayland);
-    bool x11Up = !x11.empty() && X11Reachable(x11);
-
-    // QT_QPA_PLATFORM may name several platforms to try in turn ("wayland;xcb"), each perhaps
-    // with options after a colon. Those that draw without a display server (offscreen, vnc,
-    // linuxfb ...) can always be opened.
-    std::string platforms = Env("QT_QPA_PLATFORM");
-    if (platforms.empty())
-        return waylandUp || x11Up;
-    for (std::size_t start = 0; start <= platforms.size();) {
-        std::size_t end = std::min(platforms.find(';', start), platforms.size());
-        std::string name = platforms.substr(start, end - start);
-        name = name.substr(0, name.find(':'));
-        if (name == "xcb" ? x11Up : name.rfind("wayland", 0) == 0 ? waylandUp : !name.empty())
-            return true;
-        start = end + 1;
+    std::string chosen = Env("QT_QPA_PLATFORM");
+    std::vector<std::string> entries = chosen.empty() ? DefaultEntries() : Entries(chosen);
+    DisplayChoice choice;
+    for (const std::string& entry : entries) {
+        std::string problem = CheckPlatform(NameOf(entry), timeout);
+        if (problem.empty()) {
+            choice.platform = entry;
+            choice.problem.clear();
+            return choice;
+        }
+        choice.problem += (choice.problem.empty() ? "" : "; ") + problem;
     }
-    return false;
+    return choice;
 }
 
 }  // namespace ui::qt

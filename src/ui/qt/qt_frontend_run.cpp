@@ -4,19 +4,25 @@
 #include <string>
 
 #include "afx/winapp.h"
+#include "ui/qt/fixed_size_windows.h"
 #include "ui/qt/qt_frontend.h"
 
 namespace ui::qt {
 
-int RunApplication(const char* argv0)
+int RunApplication(const char* argv0, const std::string& platform)
 {
-    // Qt sees the program's name only: the program takes nothing from its command line.
+    // Qt sees the program's name and the platform that was found to work, nothing the user
+    // typed: the program takes nothing from its command line.
     std::string name = argv0 ? argv0 : "vellix";
-    int argc = 1;
-    char* argv[] = {name.data(), nullptr};
+    std::string option = "-platform";
+    std::string chosen = platform;
+    int argc = 3;
+    char* argv[] = {name.data(), option.data(), chosen.data(), nullptr};
     QApplication app(argc, argv);
     // The program ends when its dialog ends, not when Qt sees its last window go.
     QApplication::setQuitOnLastWindowClosed(false);
+    FixedSizeWindows fixedSize;
+    app.installEventFilter(&fixedSize);
     QtFrontend frontend;
     afx::Frontend* previous = afx::CurrentFrontend();
     afx::InstallFrontend(&frontend);

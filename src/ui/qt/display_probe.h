@@ -1,0 +1,24 @@
+// Which Qt platform the desktop window can open on, found before Qt starts: Qt ends the process
+// with an abort when none of the platforms it tries can be opened, so we try them first.
+#pragma once
+
+#include <chrono>
+#include <string>
+
+namespace ui::qt {
+
+struct DisplayChoice {
+    // The platform to start Qt on, as a QT_QPA_PLATFORM entry ("xcb", "wayland",
+    // "offscreen:size=640x480"); empty when none can be used.
+    std::string platform;
+    // Why the displays that are there cannot be used, in one line; empty when there is none.
+    std::string problem;
+};
+
+// The platforms tried are those QT_QPA_PLATFORM lists, in its order; without it, a Wayland
+// display (WAYLAND_DISPLAY, or wayland-0 in XDG_RUNTIME_DIR) and then an X display (DISPLAY), as
+// Qt tries them. Each is connected to for real, within `timeout` for a server that never answers,
+// and its Qt plugin must load.
+DisplayChoice ChooseDisplay(std::chrono::milliseconds timeout = std::chrono::seconds(5));
+
+}  // namespace ui::qt

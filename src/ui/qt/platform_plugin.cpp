@@ -1,0 +1,58 @@
+#include "ui/qt/platform_plugin.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QJsonArray>
+#include <QJsonObject>
+#include <QPluginLoader>
+#include <QStringList>
+
+namespace ui::qt {
+namespace {
+
+// The interface every platform plugin implements, as Qt's plugin loader looks it up.
+constexpr char kPlatformIid[] = "org.qt-project.Qt.QPA.QPlatformIntegrationFactoryInterface.5.3";
+
+QStringList PluginDirectories()
+{
+    QStringList dirs;
+    QString own = qEnvironmentVariable("QT_QPA_PLATFORM_PLUGIN_PATH");
+    if (!own.isEmpty())
+        dirs << own;
+    for (const QString& path : QCoreApplication::libraryPaths())
+        dirs << path + "/platforms";
+    return dirs;
+}
+
+bool Offers(const QJsonObject& meta, const QString& name)
+{
+    if (meta.value("IID").toString() != QLatin1String(kPlatformIid))
+        return false;
+    const QJsonArray keys = meta.value("MetaData").toObject().value("Keys").toArray();
+    for (const auto& key : keys)
+        if (key.toString().compare(name, Qt::CaseInsensitive) == 0)
+            return true;
+    return false;
+}
+
+}  // namespace
+
+std::string CheckPlatformPlugin(const std::string& name)
+{
+    QString wanted = QString::fromStdString(name);
+    for (const QString& dir : PluginDirectories()) {
+        const QStringList files = QDir(dir).entryList({"*.so"}, QDir::Files);
+        for (const QString& file : files) {
+            // Reading the metadata does not load the library; Qt later reuses the one loaded here.
+            QPluginLoader loader(dir + "/" + file);
+            if (!Offers(loader.metaData(), wanted))
+                continue;
+            if (loader.load())
+                return "";
+            return "Qt's platform plugin for \"" + name + "\" does not load (" + loader.errorString().toStdString() + ")";
+        }
+    }
+    return "no Qt platform plugin for \"" + name + "\" is installed";
+}
+
+}  // namespace ui::qt

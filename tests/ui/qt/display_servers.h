@@ -1,0 +1,45 @@
+// Real display servers for tests of the display check: a private Xvfb (optionally demanding an
+// authorisation cookie) and a private headless weston. Each is absent (Ok() false) when the
+// server is not installed or does not come up, so that a test can skip instead of failing.
+#pragma once
+
+#include <filesystem>
+#include <string>
+#include <sys/types.h>
+
+namespace displaytest {
+
+// An authority file with one random MIT-MAGIC-COOKIE-1 for any display, for Xvfb's -auth.
+void WriteCookieFile(const std::filesystem::path& path);
+
+class XServer {
+public:
+    // With `authFile`, the server accepts only clients that present the cookie written there.
+    explicit XServer(const std::filesystem::path& authFile = {});
+    ~XServer();
+    XServer(const XServer&) = delete;
+    XServer& operator=(const XServer&) = delete;
+    bool Ok() const { return !m_display.empty(); }
+    // ":N"
+    const std::string& Display() const { return m_display; }
+
+private:
+    pid_t m_pid = -1;
+    std::string m_display;
+};
+
+class Compositor {
+public:
+    // Listens on `runtimeDir`/`socket`.
+    Compositor(const std::filesystem::path& runtimeDir, const std::string& socket);
+    ~Compositor();
+    Compositor(const Compositor&) = delete;
+    Compositor& operator=(const Compositor&) = delete;
+    bool Ok() const { return m_ok; }
+
+private:
+    pid_t m_pid = -1;
+    bool m_ok = false;
+};
+
+}  // namespace displaytest
