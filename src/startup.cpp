@@ -4,9 +4,9 @@
 #include <cstdlib>
 #include <system_error>
 
-#include "afx/dialog.h"
 #include "io/choose_bus.h"
 #include "io/linux_system_calls.h"
+#include "port/candidates.h"
 #include "port/portio.h"
 
 namespace vellix {
@@ -22,10 +22,12 @@ std::unique_ptr<io::Bus> InstallPortBus()
         std::fprintf(stderr, "vellix: cannot give up privileges: %s\n", e.what());
         std::exit(1);
     }
-    if (!choice.message.empty())
-        std::fprintf(stderr, "vellix: %s\n", choice.message.c_str());
-    if (!choice.caption.empty())
-        afx::SetMainCaptionSuffix(" - " + choice.caption);
+    for (const std::string& line : choice.messages)
+        std::fprintf(stderr, "vellix: %s\n", line.c_str());
+    std::vector<std::uint16_t> bases;
+    for (const io::SurveyedPort& port : choice.survey.ports)
+        bases.push_back(port.base);
+    port::InstallCandidates(std::move(bases));
     port::InstallBus(choice.bus.get());
     return std::move(choice.bus);
 }

@@ -7,8 +7,8 @@
 
 namespace vellix {
 
-// Chooses and installs the bus, prints why when it is not direct hardware access, and puts the
-// bus's name after the main window's caption. The returned bus must live until the end.
+// Finds the candidate ports and the way to each, says so on standard error, and installs the
+// candidates and the bus for the panel. The returned bus must live until the end.
 std::unique_ptr<io::Bus> InstallPortBus();
 
 }  // namespace vellix
