@@ -1,0 +1,20 @@
+// The port report: every candidate port, how it is reached, whether it answers the detection
+// test, and which one the panel would use. For `--ports`, and for scripts.
+#pragma once
+
+#include <cstdio>
+#include <string>
+
+#include "io/choose_bus.h"
+
+namespace vellix {
+
+// Finds the ports as the panel's start does, runs the panel's write-and-read-back test on each
+// (so it writes to the ports like the panel), and prints the report to out. Opens no window.
+// Returns 0 if at least one real port answered, 1 if none did.
+int ReportPorts(std::FILE* out);
+
+// The same for ports already found: choice.bus reaches them, saved is the text of config.ovm.
+int ReportPorts(std::FILE* out, const io::BusChoice& choice, const std::string& saved);
+
+}  // namespace vellix
