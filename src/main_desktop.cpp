@@ -18,17 +18,14 @@ int main(int argc, char** argv)
         // terminal's ordinary case.
         if (ui::term::TerminalAvailable()) {
             if (!display.problem.empty())
-                std::fprintf(stderr, "vellix: %s; using the terminal
-", display.problem.c_str());
+                std::fprintf(stderr, "vellix: %s; using the terminal\n", display.problem.c_str());
             return ui::term::RunApplication();
         }
         if (display.problem.empty())
             std::fprintf(stderr, "vellix: no display to open a window on (DISPLAY and WAYLAND_DISPLAY are unset) "
-                                 "and no terminal on standard input and output
-");
+                                 "and no terminal on standard input and output\n");
         else
-            std::fprintf(stderr, "vellix: %s, and there is no terminal on standard input and output
-",
+            std::fprintf(stderr, "vellix: %s, and there is no terminal on standard input and output\n",
                          display.problem.c_str());
         return 1;
     }};

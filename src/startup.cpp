@@ -4,16 +4,11 @@
 #include <cstdlib>
 #include <system_error>
 
-#include "afx/dialog.h"
 #include "io/linux_system_calls.h"
+#include "port/candidates.h"
 #include "port/portio.h"
 
 namespace vellix {
-namespace {
-
-io::BusChoice g_chosen;
-
-}  // namespace
 
 io::BusChoice InstallPortBus(const char* program)
 {
@@ -31,21 +26,14 @@ io::BusChoice InstallPortBus(const char* program)
 
 io::BusChoice InstallChosenBus(io::BusChoice choice, const char* program)
 {
-    if (!choice.message.empty())
-        std::fprintf(stderr, "%s: %s\n", program, choice.message.c_str());
-    if (!choice.caption.empty())
-        afx::SetMainCaptionSuffix(" - " + choice.caption);
+    for (const std::string& line : choice.messages)
+        std::fprintf(stderr, "%s: %s\n", program, line.c_str());
+    std::vector<std::uint16_t> bases;
+    for (const io::SurveyedPort& port : choice.survey.ports)
+        bases.push_back(port.base);
+    port::InstallCandidates(std::move(bases));
     port::InstallBus(choice.bus.get());
-    g_chosen.way = choice.way;
-    g_chosen.bases = choice.bases;
-    g_chosen.message = choice.message;
-    g_chosen.caption = choice.caption;
     return choice;
-}
-
-const io::BusChoice& ChosenBus()
-{
-    return g_chosen;
 }
 
 }  // namespace vellix

@@ -11,7 +11,21 @@ namespace {
 std::string g_captionSuffix;
 }
 
-void afx::SetMainCaptionSuffix(std::string suffix) { g_captionSuffix = std::move(suffix); }
+void afx::SetMainCaptionSuffix(std::string suffix)
+{
+    // An open main window shows the new suffix at once: its caption is the template's text
+    // followed by the suffix in use until now.
+    CWnd* pMain = AfxGetApp() ? AfxGetApp()->m_pMainWnd : nullptr;
+    if (pMain && pMain->m_hWnd && !pMain->m_hWnd->owner) {
+        std::string text = pMain->m_hWnd->text;
+        if (text.size() >= g_captionSuffix.size() &&
+            text.compare(text.size() - g_captionSuffix.size(), g_captionSuffix.size(), g_captionSuffix) == 0)
+            text.resize(text.size() - g_captionSuffix.size());
+        text += suffix;
+        pMain->SendMessage(WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
+    }
+    g_captionSuffix = std::move(suffix);
+}
 
 BEGIN_MESSAGE_MAP(CDialog, CWnd)
     ON_COMMAND(IDOK, OnOK)
@@ -110,6 +124,10 @@ LRESULT CDialog::DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam)
         return 0;
     case WM_SYSCOMMAND:
         return afx::DefaultSysCommand(this, static_cast<UINT>(wParam));
+    case WM_SETTEXT:
+        m_hWnd->text = reinterpret_cast<const char*>(lParam);
+        afx::Changed(m_hWnd, afx::What::Text);
+        return TRUE;
     case WM_SETICON: {
         HICON& slot = wParam == ICON_BIG ? m_hWnd->bigIcon : m_hWnd->smallIcon;
         HICON previous = slot;

@@ -34,6 +34,6 @@ private:
 
 namespace afx {
 // Text appended to the caption of every window without an owner (the main window), so the
-// user sees which port access the program runs on.
+// user sees how the port in use is reached; an open main window takes it at once.
 void SetMainCaptionSuffix(std::string suffix);
 }

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <string>
 
-#include "app/config.h"
+#include "shell/config.h"
 #include "cli/command_line.h"
 #include "cli/usage.h"
 #include "port/loopback.h"
@@ -17,22 +17,44 @@ namespace {
 constexpr int kUsageError = 2;
 constexpr int kUnreachable = 2;
 
-bool Reaches(const io::BusChoice& choice, std::uint16_t base)
+// The ports an access can reach: those the survey found a way to, or, when it found none, the
+// simulated port at the default base.
+std::vector<std::uint16_t> ReachedBases(const io::BusChoice& choice)
 {
-    return std::find(choice.bases.begin(), choice.bases.end(), base) != choice.bases.end();
+    if (!choice.survey.AnyReached())
+        return {port::kDefaultBase};
+    std::vector<std::uint16_t> bases;
+    for (const io::SurveyedPort& surveyed : choice.survey.ports)
+        if (surveyed.way != io::Way::None)
+            bases.push_back(surveyed.base);
+    return bases;
 }
 
-std::string WayName(const io::BusChoice& choice)
+bool Reaches(const io::BusChoice& choice, std::uint16_t base)
 {
-    switch (choice.way) {
-    case io::BusChoice::Way::Direct:
-        return "direct I/O";
-    case io::BusChoice::Way::Ppdev:
-        return "ppdev (" + choice.caption + ")";
-    case io::BusChoice::Way::Simulated:
+    const std::vector<std::uint16_t> bases = ReachedBases(choice);
+    return std::find(bases.begin(), bases.end(), base) != bases.end();
+}
+
+std::string WayName(const io::BusChoice& choice, std::uint16_t base)
+{
+    if (!choice.survey.AnyReached())
         return "the simulated port";
+    for (const io::SurveyedPort& surveyed : choice.survey.ports) {
+        if (surveyed.base != base)
+            continue;
+        switch (surveyed.way) {
+        case io::Way::Direct:
+            return "direct I/O";
+        case io::Way::Ppdev:
+            return "ppdev (" + surveyed.device + ")";
+        case io::Way::SharedPpdev:
+            return "ppdev (" + surveyed.device + ", shared with the printer driver)";
+        case io::Way::None:
+            break;
+        }
     }
-    return {};
+    return "no way";
 }
 
 std::string Labels(const std::vector<std::uint16_t>& bases)
@@ -68,13 +90,13 @@ int Loopback(const Program& program, const CommandLine& command, const io::BusCh
         because = ", the port the panel would use (" + port::Describe(panel, saved) + ")";
     }
     if (!Reaches(choice, base)) {
-        std::fprintf(err, "%s: cannot reach a port at %s: %s reaches only %s\n", program.name,
-                     port::PortLabel(base).c_str(), WayName(choice).c_str(), Labels(choice.bases).c_str());
+        std::fprintf(err, "%s: cannot reach a port at %s: only %s can be reached\n", program.name,
+                     port::PortLabel(base).c_str(), Labels(ReachedBases(choice)).c_str());
         return kUnreachable;
     }
 
     std::fprintf(out, "Loopback self-test of %s through %s%s.\n", port::PortLabel(base).c_str(),
-                 WayName(choice).c_str(), because.c_str());
+                 WayName(choice, base).c_str(), because.c_str());
     const port::LoopbackResult result = port::RunLoopbackTest(base);
     for (const port::LoopbackCheck& check : result.checks)
         std::fprintf(out, "%s\n", port::FormatCheck(check).c_str());
@@ -106,7 +128,7 @@ int Run(const Program& program, int argc, const char* const* argv, std::FILE* ou
     const io::BusChoice choice = program.installBus();
     switch (command.action) {
     case Action::Ports:
-        return vellix::ReportPorts(out);
+        return vellix::ReportPorts(out, choice, config::ReadSavedText().Str());
     case Action::Loopback:
         return Loopback(program, command, choice, out, err);
     default:

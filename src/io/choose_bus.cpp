@@ -2,124 +2,127 @@
 
 #include "io/candidate_ports.h"
 #include "io/direct_bus.h"
+#include "io/kernel_ports.h"
 #include "io/ppdev_bus.h"
 #include "io/privileges.h"
+#include "io/routing_bus.h"
 #include "io/simulated_port.h"
 
 #include <cerrno>
-#include <cstdio>
 #include <cstring>
+#include <map>
 #include <system_error>
 
 namespace io {
 namespace {
 
-constexpr std::uint16_t kSimulatedBase = 0x378;
-
-struct DirectAttempt {
-    bool supported = true;
-    int error = 0;           // errno of the first refused range, 0 if all were granted
-    std::uint16_t base = 0;  // that range
-};
-
-DirectAttempt RequestPortAccess(SystemCalls& sys)
-{
-    DirectAttempt attempt;
 #if defined(__x86_64__) || defined(__i386__)
-    for (std::size_t i = 0; i < kCandidateBases.size(); ++i) {
-        const int rc = sys.IoPerm(kCandidateBases[i], kRegistersPerPort, true);
-        if (rc < 0) {
-            // Half a grant is of no use: the bus is never used without all four ranges.
-            for (std::size_t j = 0; j < i; ++j)
-                sys.IoPerm(kCandidateBases[j], kRegistersPerPort, false);
-            attempt.error = -rc;
-            attempt.base = kCandidateBases[i];
-            break;
-        }
-    }
+constexpr bool kPortInstructions = true;
 #else
-    (void)sys;
-    attempt.supported = false;
+constexpr bool kPortInstructions = false;
 #endif
-    return attempt;
+
+// Per legacy base: 0 if ioperm granted its range, else the errno. ioperm reaches only the
+// numbers up to 0x3FF, so no other base is asked for; each range is asked for on its own, so
+// that a refusal of one leaves the others usable.
+std::map<std::uint16_t, int> RequestLegacyRanges(SystemCalls& sys)
+{
+    std::map<std::uint16_t, int> errors;
+    for (std::uint16_t base : kLegacyBases)
+        errors[base] = kPortInstructions ? -sys.IoPerm(base, kRegistersPerPort, true) : ENOSYS;
+    return errors;
 }
 
-std::unique_ptr<Bus> MakeDirectBus()
+std::string SystemReason(const std::string& step, int error)
 {
-#if defined(__x86_64__) || defined(__i386__)
-    return std::make_unique<DirectBus>();
-#else
-    return nullptr;
-#endif
+    return step + ": " + std::strerror(error);
 }
 
-std::string Hex(std::uint16_t value)
+std::string DirectReason(int error)
 {
-    char text[8];
-    std::snprintf(text, sizeof text, "0x%X", static_cast<unsigned>(value));
-    return text;
+    if (!kPortInstructions)
+        return "no port instructions on this processor";
+    return SystemReason("ioperm", error);
 }
 
-std::string DirectReason(const DirectAttempt& attempt)
+// The step for a legacy base that only direct I/O could reach. Root is refused only by a
+// locked-down kernel or a sandbox, which no advice of ours can fix; the kernel's driver can.
+std::string DirectFix(int error, bool wasRoot)
 {
-    if (!attempt.supported)
-        return "direct I/O not available on this processor";
-    return "direct I/O refused (ioperm " + Hex(attempt.base) + ": " + std::strerror(attempt.error) +
-           ")";
-}
-
-bool HeldByOtherDriver(const PpdevRefusal& refusal)
-{
-    return refusal.step == "claim" && (refusal.error == EBUSY || refusal.error == ENXIO);
-}
-
-std::string PpdevReasons(const PpdevClaim& claim)
-{
-    if (!claim.portFound)
-        return "ppdev refused (no Linux parallel port at 0x278, 0x300, 0x378 or 0x3BC)";
-    std::string reasons;
-    for (const PpdevRefusal& refusal : claim.refusals) {
-        if (!reasons.empty())
-            reasons += ", ";
-        reasons += refusal.device + " refused (" + refusal.step + ": " +
-                   std::strerror(refusal.error);
-        if (HeldByOtherDriver(refusal))
-            reasons += ": another driver, usually lp, holds the port";
-        reasons += ")";
-    }
-    return reasons;
-}
-
-bool AnyRefusal(const PpdevClaim& claim, bool (*test)(const PpdevRefusal&))
-{
-    for (const PpdevRefusal& refusal : claim.refusals)
-        if (test(refusal))
-            return true;
-    return false;
-}
-
-// Root is refused only by a locked-down kernel or a sandbox, which no advice of ours can fix.
-bool RootWouldHelp(const DirectAttempt& attempt, bool wasRoot)
-{
-    return attempt.supported && attempt.error == EPERM && !wasRoot;
-}
-
-// The one step most likely to give the program a real port, the gentlest first.
-std::string RealAccessStep(const DirectAttempt& attempt, const PpdevClaim& claim, bool wasRoot)
-{
-    if (AnyRefusal(claim, HeldByOtherDriver))
-        return "unload lp with `modprobe -r lp`";
-    if (AnyRefusal(claim, [](const PpdevRefusal& r) {
-            return r.step == "open" && (r.error == EACCES || r.error == EPERM);
-        }))
-        return "join group lp";
-    if (AnyRefusal(claim, [](const PpdevRefusal& r) {
-            return r.step == "open" && (r.error == ENOENT || r.error == ENODEV);
-        }))
-        return "load ppdev with `modprobe ppdev`";
-    if (RootWouldHelp(attempt, wasRoot))
+    if (kPortInstructions && error == EPERM && !wasRoot)
         return "run as root or grant cap_sys_rawio";
     return "load the port drivers with `modprobe parport_pc ppdev`";
+}
+
+// The gentlest step that lets ppdev reach a port the kernel knows.
+std::string PpdevFix(const PpdevClaim& claim)
+{
+    if (claim.step == "open") {
+        if (claim.error == EACCES || claim.error == EPERM)
+            return "join group lp";
+        if (claim.error == ENOENT || claim.error == ENODEV || claim.error == ENXIO)
+            return "load ppdev with `modprobe ppdev`";
+    }
+    // Refused even beside the printer driver: a program holds it exclusively, or lp cannot share.
+    if (claim.step == "shared claim")
+        return "free the port: end the program that holds it or unload lp with `modprobe -r lp`";
+    return "see the kernel's messages with `dmesg`";
+}
+
+void Reach(SurveyedPort& port, const std::map<std::uint16_t, int>& direct, bool wasRoot,
+           SystemCalls& sys, std::vector<PpdevBus::Port>& claimed)
+{
+    const auto granted = direct.find(port.base);
+    if (granted != direct.end() && granted->second == 0) {
+        port.way = Way::Direct;
+        return;
+    }
+    const int directError = granted != direct.end() ? granted->second : 0;
+    const std::string directReason = directError != 0 ? DirectReason(directError) + "; " : "";
+    if (port.device.empty()) {
+        // Only a legacy base comes without a device, so direct I/O was asked for and refused.
+        port.reason = directReason + "the kernel knows no port here";
+        port.fix = DirectFix(directError, wasRoot);
+        return;
+    }
+    const PpdevClaim claim = ClaimPpdevPort(sys, port.device);
+    if (claim.fd >= 0) {
+        port.way = claim.shared ? Way::SharedPpdev : Way::Ppdev;
+        claimed.push_back({port.base, claim.fd, port.device});
+        return;
+    }
+    port.reason = directReason + SystemReason(claim.step, claim.error);
+    port.fix = PpdevFix(claim);
+}
+
+std::unique_ptr<Bus> MakeBus(const PortSurvey& survey, SystemCalls& sys,
+                             std::vector<PpdevBus::Port> claimed)
+{
+    if (!survey.AnyReached())
+        return std::make_unique<SimulatedPort>();
+    std::vector<std::unique_ptr<Bus>> ways;
+    Bus* direct = nullptr;
+#if defined(__x86_64__) || defined(__i386__)
+    for (const SurveyedPort& port : survey.ports) {
+        if (port.way == Way::Direct && direct == nullptr) {
+            ways.push_back(std::make_unique<DirectBus>());
+            direct = ways.back().get();
+        }
+    }
+#endif
+    Bus* ppdev = nullptr;
+    if (!claimed.empty()) {
+        ways.push_back(std::make_unique<PpdevBus>(sys, std::move(claimed)));
+        ppdev = ways.back().get();
+    }
+    std::vector<RoutingBus::Route> routes;
+    for (const SurveyedPort& port : survey.ports) {
+        if (port.way == Way::Direct)
+            routes.push_back({port.base, direct});
+        else if (port.way != Way::None)
+            routes.push_back({port.base, ppdev});
+    }
+    return std::make_unique<RoutingBus>(std::move(ways), std::move(routes));
 }
 
 }  // namespace
@@ -127,41 +130,36 @@ std::string RealAccessStep(const DirectAttempt& attempt, const PpdevClaim& claim
 BusChoice ChooseBus(SystemCalls& sys)
 {
     const bool wasRoot = sys.GetIdentity().effectiveUid == 0;
-    const DirectAttempt direct = RequestPortAccess(sys);
+    const std::map<std::uint16_t, int> direct = RequestLegacyRanges(sys);
 
     // The port permission outlives this; the right to open any file as someone else must not.
     if (const int rc = DropPrivileges(sys); rc < 0)
         throw std::system_error(-rc, std::generic_category(), "cannot give up privileges");
 
+    const std::vector<KernelPort> kernel = FindKernelPorts(sys);
+    std::vector<std::uint16_t> kernelBases;
+    for (const KernelPort& port : kernel)
+        kernelBases.push_back(port.base);
+
     BusChoice choice;
-    if (direct.supported && direct.error == 0) {
-        choice.bus = MakeDirectBus();
-        choice.way = BusChoice::Way::Direct;
-        choice.bases.assign(kCandidateBases.begin(), kCandidateBases.end());
-        return choice;
+    choice.survey.kernelKnowsPorts = !kernel.empty();
+    std::vector<PpdevBus::Port> claimed;
+    for (std::uint16_t base : CandidateBases(kernelBases)) {
+        SurveyedPort port;
+        port.base = base;
+        port.label = PortLabel(base);
+        port.legacy = IsLegacyBase(base);
+        for (const KernelPort& known : kernel)
+            if (known.base == base)
+                port.device = known.device;
+        Reach(port, direct, wasRoot, sys, claimed);
+        choice.survey.ports.push_back(std::move(port));
     }
+    if (kernel.empty())
+        choice.survey.usbPrinters = FindUsbPrinters(sys);
 
-    PpdevClaim claim = ClaimPpdevPorts(sys);
-    if (claim.bus) {
-        choice.caption = claim.bus->Name();
-        choice.message = "using " + choice.caption + " through ppdev: " +
-                         DirectReason(direct);
-        if (!claim.refusals.empty())
-            choice.message += ", " + PpdevReasons(claim);
-        if (RootWouldHelp(direct, wasRoot))
-            choice.message += "; for direct I/O run as root or grant cap_sys_rawio";
-        choice.bus = std::move(claim.bus);
-        choice.way = BusChoice::Way::Ppdev;
-        choice.bases = claim.bases;
-        return choice;
-    }
-
-    choice.bus = std::make_unique<SimulatedPort>(std::vector<std::uint16_t>{kSimulatedBase});
-    choice.bases = {kSimulatedBase};
-    choice.caption = choice.bus->Name();
-    choice.message = "using the simulated port: " + DirectReason(direct) + ", " +
-                     PpdevReasons(claim) + "; for real access " +
-                     RealAccessStep(direct, claim, wasRoot);
+    choice.bus = MakeBus(choice.survey, sys, std::move(claimed));
+    choice.messages = DescribeSurvey(choice.survey);
     return choice;
 }
 

@@ -1,10 +1,10 @@
-// Choosing, once at start, the bus through which the program reaches the parallel port.
+// Finding, once at start, every candidate port and the way that reaches each one.
 #pragma once
 
 #include "io/bus.h"
+#include "io/port_survey.h"
 #include "io/system_calls.h"
 
-#include <cstdint>
 #include <memory>
 #include <string>
 #include <vector>
@@ -12,22 +12,20 @@
 namespace io {
 
 struct BusChoice {
-    enum class Way { Direct, Ppdev, Simulated };
+    // A routing bus over the ways that reach a port, or the simulated port if none does.
     std::unique_ptr<Bus> bus;
-    Way way = Way::Simulated;
-    // The bases of the ports the bus reaches, ascending; an access to any other port number
-    // reaches no port (and with direct I/O would kill the process).
-    std::vector<std::uint16_t> bases;
-    // One line for standard error, without program name or line end; empty for direct I/O.
-    std::string message;
-    // Shown after the window caption, as in "Vellix - simulated port"; empty for direct I/O.
-    std::string caption;
+    // Every candidate of detection and how it is reached.
+    PortSurvey survey;
+    // The start-up message: lines for standard error, without program name or line end.
+    std::vector<std::string> messages;
 };
 
-// Direct port instructions if ioperm grants all four candidate ranges; else ppdev if a candidate
-// port can be claimed; else the simulated port. Raised IDs and every capability are given up
-// before any file is opened; if that fails it throws std::system_error rather than go on with
-// them. sys must outlive the bus.
+// The candidates are the legacy bases and every base the kernel reports. A legacy base is reached
+// by direct I/O if ioperm grants its range (asked for each range on its own, never iopl); any
+// port the kernel knows is otherwise reached by ppdev, claimed exclusively or, beside the printer
+// driver, shared. Raised IDs and every capability are given up after the ioperm calls and before
+// any file is opened; if that fails it throws std::system_error rather than go on with them.
+// sys must outlive the bus.
 BusChoice ChooseBus(SystemCalls& sys);
 
 }  // namespace io

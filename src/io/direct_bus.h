@@ -1,4 +1,4 @@
-// Direct x86 port instructions, for a process that holds I/O permission for all candidate ports.
+// Direct x86 port instructions, for the legacy bases whose I/O permission the process holds.
 #pragma once
 
 #if defined(__x86_64__) || defined(__i386__)
@@ -8,7 +8,7 @@
 namespace io {
 
 // An access to a port without permission kills the process (SIGSEGV), so only ChooseBus makes
-// one, after ioperm granted every candidate range.
+// one, and routes to it only the bases whose range ioperm granted.
 class DirectBus : public Bus {
 public:
     std::uint8_t In(std::uint16_t port) override;

@@ -2,13 +2,11 @@
 
 #include "io/candidate_ports.h"
 
-#include <algorithm>
-#include <charconv>
+#include <cerrno>
 #include <linux/parport.h>
 #include <linux/ppdev.h>
-#include <optional>
-#include <string_view>
 #include <sys/ioctl.h>
+#include <utility>
 
 namespace io {
 namespace {
@@ -19,58 +17,6 @@ enum Offset : std::uint16_t { kData = 0, kStatus = 1, kControl = 2 };
 constexpr std::uint8_t kControlLines = PARPORT_CONTROL_STROBE | PARPORT_CONTROL_AUTOFD |
                                        PARPORT_CONTROL_INIT | PARPORT_CONTROL_SELECT;
 constexpr std::uint8_t kDirection = 0x20;
-
-constexpr const char* kParportDir = "/proc/sys/dev/parport";
-
-// "parport3" -> 3; anything else (such as the "default" entry) -> -1.
-int PortNumber(const std::string& name)
-{
-    constexpr std::string_view prefix = "parport";
-    if (name.size() <= prefix.size() || name.compare(0, prefix.size(), prefix) != 0)
-        return -1;
-    int number = -1;
-    const char* first = name.data() + prefix.size();
-    const char* last = name.data() + name.size();
-    auto [ptr, ec] = std::from_chars(first, last, number);
-    return ec == std::errc{} && ptr == last ? number : -1;
-}
-
-// base-addr holds the base and the high base in decimal, separated by a tab.
-std::optional<unsigned long> BaseAddress(const std::string& text)
-{
-    unsigned long base = 0;
-    const char* last = text.data() + text.size();
-    auto [ptr, ec] = std::from_chars(text.data(), last, base);
-    if (ec != std::errc{} || (ptr != last && *ptr != '\t' && *ptr != ' ' && *ptr != '\n'))
-        return std::nullopt;
-    return base;
-}
-
-struct Found {
-    std::uint16_t base;
-    std::string device;
-};
-
-std::vector<Found> FindPorts(SystemCalls& sys)
-{
-    std::vector<Found> found;
-    for (const std::string& name : sys.ListDirectory(kParportDir)) {
-        const int number = PortNumber(name);
-        if (number < 0)
-            continue;
-        const auto text = sys.ReadTextFile(std::string(kParportDir) + "/" + name + "/base-addr");
-        const auto base = text ? BaseAddress(*text) : std::nullopt;
-        if (!base)
-            continue;
-        auto candidate = std::find(kCandidateBases.begin(), kCandidateBases.end(), *base);
-        if (candidate == kCandidateBases.end())
-            continue;
-        found.push_back({*candidate, "/dev/parport" + std::to_string(number)});
-    }
-    std::sort(found.begin(), found.end(),
-              [](const Found& a, const Found& b) { return a.base < b.base; });
-    return found;
-}
 
 }  // namespace
 
@@ -90,7 +36,12 @@ PpdevBus::~PpdevBus()
 
 PpdevBus::Held* PpdevBus::Find(std::uint16_t port, std::uint16_t& offset)
 {
-    for (Held& held : m_ports) {
+    return const_cast<Held*>(std::as_const(*this).Find(port, offset));
+}
+
+const PpdevBus::Held* PpdevBus::Find(std::uint16_t port, std::uint16_t& offset) const
+{
+    for (const Held& held : m_ports) {
         if (port >= held.port.base && port - held.port.base < kRegistersPerPort) {
             offset = static_cast<std::uint16_t>(port - held.port.base);
             return &held;
@@ -134,6 +85,13 @@ void PpdevBus::Out(std::uint16_t port, std::uint8_t value)
     // The status register is read-only.
 }
 
+std::string PpdevBus::WayTo(std::uint16_t base) const
+{
+    std::uint16_t offset = 0;
+    const Held* held = Find(base, offset);
+    return held != nullptr ? held->port.device : Name();
+}
+
 std::string PpdevBus::Name() const
 {
     std::string name;
@@ -145,31 +103,46 @@ std::string PpdevBus::Name() const
     return name;
 }
 
-PpdevClaim ClaimPpdevPorts(SystemCalls& sys)
+PpdevClaim ClaimPpdevPort(SystemCalls& sys, const std::string& device)
 {
     PpdevClaim claim;
-    std::vector<PpdevBus::Port> claimed;
-    for (Found& found : FindPorts(sys)) {
-        claim.portFound = true;
-        const int fd = sys.Open(found.device);
-        if (fd < 0) {
-            claim.refusals.push_back({found.device, "open", -fd});
-            continue;
-        }
-        // Exclusive, so that no printer job can write to the port behind the panel's back.
-        int rc = sys.Ioctl(fd, PPEXCL, nullptr);
-        if (rc == 0)
-            rc = sys.Ioctl(fd, PPCLAIM, nullptr);
-        if (rc < 0) {
-            sys.Close(fd);
-            claim.refusals.push_back({found.device, "claim", -rc});
-            continue;
-        }
-        claim.bases.push_back(found.base);
-        claimed.push_back({found.base, fd, std::move(found.device)});
+    int fd = sys.Open(device);
+    if (fd < 0) {
+        claim.step = "open";
+        claim.error = -fd;
+        return claim;
     }
-    if (!claimed.empty())
-        claim.bus = std::make_unique<PpdevBus>(sys, std::move(claimed));
+    int rc = sys.Ioctl(fd, PPEXCL, nullptr);
+    if (rc == 0)
+        rc = sys.Ioctl(fd, PPCLAIM, nullptr);
+    if (rc == 0) {
+        claim.fd = fd;
+        return claim;
+    }
+    sys.Close(fd);
+    claim.step = "claim";
+    claim.error = -rc;
+    // ENXIO or EBUSY: another driver registered first. The exclusive wish sticks to the
+    // descriptor, so the shared claim needs a fresh one.
+    if (claim.error != ENXIO && claim.error != EBUSY)
+        return claim;
+    fd = sys.Open(device);
+    if (fd < 0) {
+        claim.step = "open";
+        claim.error = -fd;
+        return claim;
+    }
+    rc = sys.Ioctl(fd, PPCLAIM, nullptr);
+    if (rc < 0) {
+        sys.Close(fd);
+        claim.step = "shared claim";
+        claim.error = -rc;
+        return claim;
+    }
+    claim.fd = fd;
+    claim.shared = true;
+    claim.step.clear();
+    claim.error = 0;
     return claim;
 }
 

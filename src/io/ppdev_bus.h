@@ -16,7 +16,7 @@ class PpdevBus : public Bus {
 public:
     struct Port {
         std::uint16_t base;
-        int fd;              // opened, PPEXCL and PPCLAIM done
+        int fd;              // opened and claimed
         std::string device;  // e.g. "/dev/parport0"
     };
 
@@ -31,6 +31,8 @@ public:
     void Out(std::uint16_t port, std::uint8_t value) override;
     // The devices in use, e.g. "/dev/parport0".
     std::string Name() const override;
+    // The device of the port at base, e.g. "/dev/parport1".
+    std::string WayTo(std::uint16_t base) const override;
 
 private:
     struct Held {
@@ -40,26 +42,24 @@ private:
     };
 
     Held* Find(std::uint16_t port, std::uint16_t& offset);
+    const Held* Find(std::uint16_t port, std::uint16_t& offset) const;
 
     SystemCalls& m_sys;
     std::vector<Held> m_ports;
 };
 
-struct PpdevRefusal {
-    std::string device;
-    std::string step;  // "open" or "claim"
-    int error;         // errno value
-};
-
+// The outcome of claiming one of the kernel's ports.
 struct PpdevClaim {
-    std::unique_ptr<PpdevBus> bus;  // null when no candidate port could be claimed
-    bool portFound = false;         // the kernel has a port at one of the candidate bases
-    std::vector<std::uint16_t> bases;  // of the ports claimed, ascending
-    std::vector<PpdevRefusal> refusals;
+    int fd = -1;          // open and claimed, or -1 when refused
+    bool shared = false;  // claimed beside another driver (usually lp) that registered first
+    std::string step;     // when refused: "open", "claim" or "shared claim"
+    int error = 0;        // when refused: the errno value
 };
 
-// Finds the kernel's parallel ports at candidate bases (from /proc/sys/dev/parport) and opens and
-// claims each one exclusively.
-PpdevClaim ClaimPpdevPorts(SystemCalls& sys);
+// Opens the device and claims the port exclusively, so that no printer job can write to it behind
+// the panel's back. When another driver has registered on the port and the exclusive claim is
+// refused, claims it shared instead: the claim is then held until the descriptor is released, and
+// the other driver waits for it.
+PpdevClaim ClaimPpdevPort(SystemCalls& sys, const std::string& device);
 
 }  // namespace io

@@ -37,4 +37,9 @@ std::string RecordingBus::Name() const
     return m_inner.Name();
 }
 
+std::string RecordingBus::WayTo(std::uint16_t base) const
+{
+    return m_inner.WayTo(base);
+}
+
 }  // namespace io

@@ -1,6 +1,8 @@
 // CLptPanelDlg: the register panel, the program's one main window.
 #pragma once
 
+#include <vector>
+
 #include "afx/afxwin.h"
 #include "res/resource.h"
 
@@ -67,8 +69,10 @@ public:
     CStatic* m_pCtrlLamp[6];
     int m_nCtrlByte;
     int m_nCtrlWritten;
-    CString m_strPortLabel[4];
-    int m_nPortAddr[4];
+    // The candidate table, one entry per port the start-up found: the four legacy bases and any
+    // other the kernel reports.
+    std::vector<CString> m_strPortLabel;
+    std::vector<int> m_nPortAddr;
     int m_nPortCount;
     CString m_strBaseAddr;
 
@@ -77,6 +81,7 @@ protected:
     BOOL OnInitDialog() override;
 
     void LoadPorts();
+    void ShowPortInCaption();
     void InitDataPanel();
     void InitStatusPanel();
     void InitCtrlPanel();

@@ -3,24 +3,26 @@
 
 #include "shell/config.h"
 #include "panel/LptPanelDlg.h"
+#include "port/candidates.h"
 #include "port/portio.h"
 
 void CLptPanelDlg::LoadPorts()
 {
     // Labels in ascending text order: each answering port lands at the end of the sorted list,
     // at index m_nPortCount, which the selection below relies on.
-    static const char* const kLabels[4] = {"0x0278", "0x0300", "0x0378", "0x03BC"};
-    static const int kAddrs[4] = {0x278, 0x300, 0x378, 0x3BC};
-    for (int i = 0; i < 4; i++) {
-        m_strPortLabel[i] = kLabels[i];
-        m_nPortAddr[i] = kAddrs[i];
+    const std::vector<port::CandidatePort> candidates = port::CandidatePorts();
+    m_strPortLabel.assign(candidates.size(), CString());
+    m_nPortAddr.assign(candidates.size(), 0);
+    for (std::size_t i = 0; i < candidates.size(); i++) {
+        m_strPortLabel[i] = candidates[i].strLabel;
+        m_nPortAddr[i] = candidates[i].nAddr;
     }
 
     // The saved choice is read before any port is touched.
     CString strSaved = config::ReadSavedText();
 
     m_nPortCount = 0;
-    for (int i = 0; i < 4; i++) {
+    for (std::size_t i = 0; i < m_nPortAddr.size(); i++) {
         auto p = static_cast<std::uint16_t>(m_nPortAddr[i]);
         WritePortByte(p, 0xAA);
         WritePortByte(static_cast<std::uint16_t>(p + 2), 0x00);
@@ -35,6 +37,7 @@ void CLptPanelDlg::LoadPorts()
         }
         m_nPortCount++;
     }
+    ShowPortInCaption();
 }
 
 void CLptPanelDlg::OnSelChangeBaseAddr()
@@ -46,4 +49,13 @@ void CLptPanelDlg::OnSelChangeBaseAddr()
     m_cbBaseAddr.GetLBText(nIndex, m_strBaseAddr);
     // No port access here: the next tick reads the lamps from the new base.
     m_nBaseAddr = static_cast<int>(std::strtol(m_strBaseAddr, nullptr, 16));
+    ShowPortInCaption();  // the caption names how the newly picked port is reached
+}
+
+// The caption names how the port in use is reached: "Vellix" alone for direct I/O,
+// "Vellix - /dev/parport1" through ppdev, "Vellix - simulated port".
+void CLptPanelDlg::ShowPortInCaption()
+{
+    const std::string strWay = port::WayTo(m_nBaseAddr);
+    afx::SetMainCaptionSuffix(strWay.empty() ? std::string() : " - " + strWay);
 }

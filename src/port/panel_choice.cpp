@@ -1,18 +1,9 @@
 #include "port/panel_choice.h"
 
-#include <cstdio>
-
-#include "io/candidate_ports.h"
+#include "port/candidates.h"
 #include "port/portio.h"
 
 namespace port {
-
-std::string PortLabel(std::uint16_t base)
-{
-    char label[8];
-    std::snprintf(label, sizeof label, "0x%04X", static_cast<unsigned>(base));
-    return label;
-}
 
 bool AnswersDetectionTest(std::uint16_t base)
 {
@@ -25,9 +16,10 @@ PanelChoice ChoosePanelPort(std::string_view savedText, const std::function<bool
 {
     if (savedText.empty())
         return {kDefaultBase, PanelChoice::Why::NothingSaved};
-    for (std::uint16_t base : io::kCandidateBases) {
-        if (PortLabel(base) != savedText)
+    for (const CandidatePort& candidate : CandidatePorts()) {
+        if (candidate.strLabel != savedText)
             continue;
+        const auto base = static_cast<std::uint16_t>(candidate.nAddr);
         if (answers(base))
             return {base, PanelChoice::Why::Saved};
         return {kDefaultBase, PanelChoice::Why::SavedSilent};

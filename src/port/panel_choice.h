@@ -7,12 +7,12 @@
 #include <string>
 #include <string_view>
 
+#include "io/candidate_ports.h"
+
 namespace port {
 
-inline constexpr std::uint16_t kDefaultBase = 0x378;
-
-// The label the panel lists a base under: "0x" and four upper-case hexadecimal digits.
-std::string PortLabel(std::uint16_t base);
+using io::kDefaultBase;
+using io::PortLabel;
 
 // The write-and-read-back test the panel runs on every candidate at start: 0xAA to the data
 // register, 0x00 to the control register, and the data register must read 0xAA.

@@ -34,4 +34,9 @@ io::Bus& InstalledBus()
     return *g_pBus;
 }
 
+std::string WayTo(int nBase)
+{
+    return g_pBus->WayTo(static_cast<std::uint16_t>(nBase));
+}
+
 }  // namespace port

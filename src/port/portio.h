@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 namespace io { class Bus; }
 
@@ -15,4 +16,7 @@ namespace port {
 // the operations use the built-in simulated port; installing nullptr returns to it.
 void InstallBus(io::Bus* pBus);
 io::Bus& InstalledBus();
+// How the installed bus reaches the port at nBase, for the window caption: "/dev/parport1",
+// "simulated port", empty for direct I/O.
+std::string WayTo(int nBase);
 }  // namespace port

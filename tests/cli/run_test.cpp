@@ -4,10 +4,12 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <string>
 #include <vector>
 
+#include "io/candidate_ports.h"
 #include "io/recording_bus.h"
 #include "io/simulated_port.h"
 #include "port/portio.h"
@@ -45,11 +47,13 @@ protected:
         std::fclose(m_err);
     }
 
-    // The simulated ports at bases; every access to them is recorded, also before the bus is
-    // chosen (it is installed from the start, so that an early access could not go unseen).
-    int Start(std::vector<const char*> args, std::vector<std::uint16_t> bases = {0x378})
+    // With no real bases, the machine has no port and the simulated one at 0x378 serves; else
+    // simulated ports stand for real ones at those bases, reached by direct I/O. Every access is
+    // recorded, also before the bus is chosen (it is installed from the start, so that an early
+    // access could not go unseen).
+    int Start(std::vector<const char*> args, std::vector<std::uint16_t> realBases = {})
     {
-        m_sim = io::SimulatedPort(bases);
+        m_sim = io::SimulatedPort(realBases.empty() ? std::vector<std::uint16_t>{0x378} : realBases);
         std::fclose(m_out);
         std::fclose(m_err);
         m_out = std::tmpfile();
@@ -60,8 +64,13 @@ protected:
                                    [&] {
                                        ++m_busChosen;
                                        io::BusChoice choice;
-                                       choice.way = io::BusChoice::Way::Simulated;
-                                       choice.bases = bases;
+                                       for (std::uint16_t base : io::CandidateBases(realBases)) {
+                                           const bool real = std::count(realBases.begin(), realBases.end(), base) != 0;
+                                           choice.survey.ports.push_back({base, io::PortLabel(base),
+                                                                          io::IsLegacyBase(base), "",
+                                                                          real ? io::Way::Direct : io::Way::None,
+                                                                          "", ""});
+                                       }
                                        choice.bus = std::make_unique<io::RecordingBus>(m_rec);
                                        return vellix::InstallChosenBus(std::move(choice));
                                    },
@@ -168,7 +177,7 @@ TEST_F(Run, LoopbackWithoutAPortTestsTheSavedOneIfItAnswers)
 TEST_F(Run, LoopbackOfAGivenPort)
 {
     EXPECT_EQ(Start({"--loopback=0x0278"}, {0x278}), 0);
-    EXPECT_EQ(out.rfind("Loopback self-test of 0x0278 through the simulated port.\n", 0), 0u) << out;
+    EXPECT_EQ(out.rfind("Loopback self-test of 0x0278 through direct I/O.\n", 0), 0u) << out;
     EXPECT_EQ(Start({"--loopback", "0x278"}, {0x278}), 0);
 }
 
@@ -177,16 +186,16 @@ TEST_F(Run, LoopbackOfAPortTheBusDoesNotReachTouchesNoPort)
     // With direct I/O an access outside the granted ports would kill the process.
     const struct {
         std::vector<const char*> args;
-        std::vector<std::uint16_t> bases;
+        std::vector<std::uint16_t> realBases;
         const char* error;
     } cases[] = {
-        {{"--loopback", "0xD010"}, {0x378}, "vellix: cannot reach a port at 0xD010: the simulated port reaches only 0x0378\n"},
-        {{"--loopback"}, {0x278}, "vellix: cannot reach a port at 0x0378: the simulated port reaches only 0x0278\n"},
-        {{"--loopback"}, {}, "vellix: cannot reach a port at 0x0378: the simulated port reaches only no port\n"},
+        {{"--loopback", "0xD010"}, {}, "vellix: cannot reach a port at 0xD010: only 0x0378 can be reached\n"},
+        {{"--loopback"}, {0x278}, "vellix: cannot reach a port at 0x0378: only 0x0278 can be reached\n"},
+        {{"--loopback", "0x0300"}, {0x278, 0x378}, "vellix: cannot reach a port at 0x0300: only 0x0278, 0x0378 can be reached\n"},
     };
     for (const auto& c : cases) {
         m_rec.Clear();
-        EXPECT_EQ(Start(c.args, c.bases), 2);
+        EXPECT_EQ(Start(c.args, c.realBases), 2);
         EXPECT_EQ(err, c.error);
         EXPECT_EQ(out, "");
         EXPECT_TRUE(m_rec.Log().empty());
@@ -200,7 +209,10 @@ TEST_F(Run, PortsListsTheCandidatesAndFailsWithoutARealPort)
     EXPECT_EQ(m_panelRuns, 0);
     for (const char* label : {"0x0278", "0x0300", "0x0378", "0x03BC"})
         EXPECT_NE(out.find(label), std::string::npos) << label;
-    EXPECT_NE(out.find("The panel would use 0x0378"), std::string::npos) << out;
+    EXPECT_NE(out.find("the panel would use the simulated port at 0x0378"), std::string::npos) << out;
+
+    EXPECT_EQ(Start({"--ports"}, {0x378}), 0) << "a real port answered";
+    EXPECT_NE(out.find("the panel would use 0x0378 (direct I/O), the default"), std::string::npos) << out;
 }
 
 }  // namespace

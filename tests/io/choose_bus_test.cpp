@@ -1,12 +1,14 @@
 #include "io/choose_bus.h"
 
 #include "io/ppdev_bus.h"
+#include "io/routing_bus.h"
 #include "io/simulated_port.h"
 #include "fake_system_calls.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <ostream>
 
 #include <cerrno>
@@ -14,149 +16,295 @@
 #include <sys/ioctl.h>
 #include <system_error>
 
+// Direct I/O exists only on x86; the expected ways below assume it.
 #if defined(__x86_64__) || defined(__i386__)
-#include "io/direct_bus.h"
 
 namespace {
 
 using iotest::FakeSystemCalls;
+using io::Way;
 using testing::ElementsAre;
 
-enum class Chosen { Direct, Ppdev, Simulated };
+constexpr io::Identity kRoot{0, 0, 0, 0, 0, 0};
 
-const char* const kSimulatedNoPpdev =
-    "using the simulated port: direct I/O refused (ioperm 0x278: Operation not "
-    "permitted), ppdev refused (no Linux parallel port at 0x278, 0x300, 0x378 or 0x3BC); ";
+const char* const kLegacyNotPermitted =
+    "0x0278, 0x0300, 0x03BC (legacy bases): not reached (ioperm: Operation not permitted; the "
+    "kernel knows no port here); fix: run as root or grant cap_sys_rawio";
 
-// What the system answers -> which bus is chosen, what is said on stderr, the caption.
-struct SelectionCase {
+// A machine as the system calls describe it -> the ways, the start-up message, the captions.
+struct MachineCase {
     const char* name;
-    int iopermError;  // for every range; 0 = granted
-    int linuxPortBase;  // base of /proc's parport0; 0 = no Linux port
-    int openError;
-    int claimError;
-    bool root;
-    Chosen chosen;
-    const char* caption;
-    std::string message;
+    std::function<void(FakeSystemCalls&)> machine;
+    std::map<std::string, Way> ways;  // by label; every candidate, in order
+    std::vector<std::string> messages;
+    std::map<std::uint16_t, std::string> captions;  // WayTo by base
 };
 
-void PrintTo(const SelectionCase& c, std::ostream* os) { *os << c.name; }
+void PrintTo(const MachineCase& c, std::ostream* os) { *os << c.name; }
 
-class BusSelection : public testing::TestWithParam<SelectionCase> {};
+class Machines : public testing::TestWithParam<MachineCase> {};
 
-TEST_P(BusSelection, ChoosesBusMessageAndCaption)
+TEST_P(Machines, EachPortReachedTheSafestWayAndSaidSo)
 {
-    const SelectionCase& c = GetParam();
+    const MachineCase& c = GetParam();
     FakeSystemCalls sys;
-    sys.iopermError = c.iopermError;
-    if (c.linuxPortBase != 0)
-        sys.AddLinuxPort(0, c.linuxPortBase, c.openError != 0 ? -c.openError : 6);
-    if (c.claimError != 0)
-        sys.ioctlErrors[PPCLAIM] = c.claimError;
-    if (c.root)
-        sys.identity = {0, 0, 0, 0, 0, 0};
+    c.machine(sys);
 
     io::BusChoice choice = io::ChooseBus(sys);
 
-    ASSERT_NE(choice.bus, nullptr);
-    switch (c.chosen) {
-    case Chosen::Direct:
-        EXPECT_NE(dynamic_cast<io::DirectBus*>(choice.bus.get()), nullptr);
-        break;
-    case Chosen::Ppdev:
-        EXPECT_NE(dynamic_cast<io::PpdevBus*>(choice.bus.get()), nullptr);
-        break;
-    case Chosen::Simulated:
-        EXPECT_NE(dynamic_cast<io::SimulatedPort*>(choice.bus.get()), nullptr);
-        break;
+    std::map<std::string, Way> ways;
+    std::vector<std::string> labels;
+    for (const io::SurveyedPort& port : choice.survey.ports) {
+        ways[port.label] = port.way;
+        labels.push_back(port.label);
+        EXPECT_EQ(port.reason.empty(), port.way != Way::None) << port.label;
+        EXPECT_EQ(port.fix.empty(), port.way != Way::None) << port.label;
     }
-    EXPECT_EQ(choice.caption, c.caption);
-    EXPECT_EQ(choice.caption, choice.bus->Name());
-    EXPECT_EQ(choice.message, c.message);
-    EXPECT_EQ(choice.message.find('\n'), std::string::npos);
+    EXPECT_EQ(ways, c.ways);
+    EXPECT_TRUE(std::is_sorted(labels.begin(), labels.end()));
+    EXPECT_EQ(choice.messages, c.messages);
+    ASSERT_NE(choice.bus, nullptr);
+    const bool simulated = dynamic_cast<io::SimulatedPort*>(choice.bus.get()) != nullptr;
+    EXPECT_EQ(simulated, !choice.survey.AnyReached());
+    EXPECT_EQ(!simulated, dynamic_cast<io::RoutingBus*>(choice.bus.get()) != nullptr);
+    for (const auto& [base, caption] : c.captions)
+        EXPECT_EQ(choice.bus->WayTo(base), caption) << std::hex << base;
 
     // Every capability is gone before any device is opened.
     const std::size_t dropped = sys.FirstCall("clearcaps");
     ASSERT_LT(dropped, sys.calls.size());
     EXPECT_LT(dropped, sys.FirstCall("open"));
+    EXPECT_GT(dropped, sys.FirstCall("ioperm 0x3bc"));
 }
 
+void User(FakeSystemCalls& sys) { sys.iopermError = EPERM; }
+
 INSTANTIATE_TEST_SUITE_P(
-    FakedSystem, BusSelection,
+    FakedSystem, Machines,
     testing::Values(
-        SelectionCase{"AllRangesGranted", 0, 888, 0, 0, true, Chosen::Direct, "", ""},
-        SelectionCase{"PermissionDeniedPpdevClaimed", EPERM, 888, 0, 0, false, Chosen::Ppdev,
-                      "/dev/parport0",
-                      "using /dev/parport0 through ppdev: direct I/O refused (ioperm "
-                      "0x278: Operation not permitted); for direct I/O run as root or grant "
-                      "cap_sys_rawio"},
-        SelectionCase{"NoIoPermSupportPpdevClaimed", ENOSYS, 632, 0, 0, false, Chosen::Ppdev,
-                      "/dev/parport0",
-                      "using /dev/parport0 through ppdev: direct I/O refused (ioperm "
-                      "0x278: Function not implemented)"},
-        SelectionCase{"RootRefusedPpdevClaimed", EPERM, 888, 0, 0, true, Chosen::Ppdev,
-                      "/dev/parport0",
-                      "using /dev/parport0 through ppdev: direct I/O refused (ioperm "
-                      "0x278: Operation not permitted)"},
-        SelectionCase{"PermissionDeniedNoLinuxPort", EPERM, 0, 0, 0, false, Chosen::Simulated,
-                      "simulated port",
-                      std::string(kSimulatedNoPpdev) +
-                          "for real access run as root or grant cap_sys_rawio"},
-        SelectionCase{"LinuxPortNotACandidate", EPERM, 1000, 0, 0, false, Chosen::Simulated,
-                      "simulated port",
-                      std::string(kSimulatedNoPpdev) +
-                          "for real access run as root or grant cap_sys_rawio"},
-        SelectionCase{"NoIoPermSupportNoLinuxPort", ENOSYS, 0, 0, 0, false, Chosen::Simulated,
-                      "simulated port",
-                      "using the simulated port: direct I/O refused (ioperm 0x278: "
-                      "Function not implemented), ppdev refused (no Linux parallel port at "
-                      "0x278, 0x300, 0x378 or 0x3BC); for real access load the port drivers "
-                      "with `modprobe parport_pc ppdev`"},
-        SelectionCase{"DeviceNotPermitted", EPERM, 888, EACCES, 0, false, Chosen::Simulated,
-                      "simulated port",
-                      "using the simulated port: direct I/O refused (ioperm 0x278: "
-                      "Operation not permitted), /dev/parport0 refused (open: Permission "
-                      "denied); for real access join group lp"},
-        SelectionCase{"DeviceNodeMissing", EPERM, 888, ENOENT, 0, false, Chosen::Simulated,
-                      "simulated port",
-                      "using the simulated port: direct I/O refused (ioperm 0x278: "
-                      "Operation not permitted), /dev/parport0 refused (open: No such file or "
-                      "directory); for real access load ppdev with `modprobe ppdev`"},
-        SelectionCase{"ClaimBusy", EPERM, 888, 0, EBUSY, false, Chosen::Simulated,
-                      "simulated port",
-                      "using the simulated port: direct I/O refused (ioperm 0x278: "
-                      "Operation not permitted), /dev/parport0 refused (claim: Device or "
-                      "resource busy: another driver, usually lp, holds the port); for real "
-                      "access unload lp with `modprobe -r lp`"},
-        SelectionCase{"ClaimNoSuchDevice", ENOSYS, 888, 0, ENXIO, false, Chosen::Simulated,
-                      "simulated port",
-                      "using the simulated port: direct I/O refused (ioperm 0x278: "
-                      "Function not implemented), /dev/parport0 refused (claim: No such device "
-                      "or address: another driver, usually lp, holds the port); for real access "
-                      "unload lp with `modprobe -r lp`"}),
+        MachineCase{"RootOnBoardPort",
+                    [](FakeSystemCalls& sys) {
+                        sys.identity = kRoot;
+                        sys.AddLinuxPort(0, 0x378, 6);
+                    },
+                    {{"0x0278", Way::Direct}, {"0x0300", Way::Direct}, {"0x0378", Way::Direct},
+                     {"0x03BC", Way::Direct}},
+                    {"0x0278, 0x0300, 0x03BC (legacy bases): direct I/O",
+                     "0x0378 (legacy base, /dev/parport0): direct I/O"},
+                    {{0x378, ""}, {0x278, ""}}},
+        MachineCase{"RootOnBoardPortAndCardAt0xD010",
+                    [](FakeSystemCalls& sys) {
+                        sys.identity = kRoot;
+                        sys.AddLinuxPort(0, 0x378, 6);
+                        sys.AddLinuxPort(1, 0xD010, 7);
+                    },
+                    {{"0x0278", Way::Direct}, {"0x0300", Way::Direct}, {"0x0378", Way::Direct},
+                     {"0x03BC", Way::Direct}, {"0xD010", Way::Ppdev}},
+                    {"0x0278, 0x0300, 0x03BC (legacy bases): direct I/O",
+                     "0x0378 (legacy base, /dev/parport0): direct I/O",
+                     "0xD010 (/dev/parport1): ppdev"},
+                    {{0x378, ""}, {0xD010, "/dev/parport1"}}},
+        MachineCase{"UserWithCardAt0xD010Only",
+                    [](FakeSystemCalls& sys) {
+                        User(sys);
+                        sys.AddLinuxPort(0, 0xD010, 6);
+                    },
+                    {{"0x0278", Way::None}, {"0x0300", Way::None}, {"0x0378", Way::None},
+                     {"0x03BC", Way::None}, {"0xD010", Way::Ppdev}},
+                    {"0x0278, 0x0300, 0x0378, 0x03BC (legacy bases): not reached (ioperm: "
+                     "Operation not permitted; the kernel knows no port here); fix: run as root "
+                     "or grant cap_sys_rawio",
+                     "0xD010 (/dev/parport0): ppdev"},
+                    {{0xD010, "/dev/parport0"}, {0x378, "0x0378 not reached"}}},
+        MachineCase{"UserWithSeveralPorts",
+                    [](FakeSystemCalls& sys) {
+                        User(sys);
+                        sys.AddLinuxPort(0, 0x378, 6);
+                        sys.AddLinuxPort(1, 0xE000, 7);
+                        sys.AddLinuxPort(2, 0xCC00, 8);
+                    },
+                    {{"0x0278", Way::None}, {"0x0300", Way::None}, {"0x0378", Way::Ppdev},
+                     {"0x03BC", Way::None}, {"0xCC00", Way::Ppdev}, {"0xE000", Way::Ppdev}},
+                    {kLegacyNotPermitted, "0x0378 (legacy base, /dev/parport0): ppdev",
+                     "0xCC00 (/dev/parport2): ppdev", "0xE000 (/dev/parport1): ppdev"},
+                    {{0x378, "/dev/parport0"}, {0xCC00, "/dev/parport2"}, {0xE000, "/dev/parport1"}}},
+        MachineCase{"PrinterDriverOnThePort",
+                    [](FakeSystemCalls& sys) {
+                        User(sys);
+                        sys.AddLinuxPort(0, 0x378, 6);
+                        sys.exclusiveClaimErrors[6] = ENXIO;
+                    },
+                    {{"0x0278", Way::None}, {"0x0300", Way::None}, {"0x0378", Way::SharedPpdev},
+                     {"0x03BC", Way::None}},
+                    {kLegacyNotPermitted,
+                     "0x0378 (legacy base, /dev/parport0): ppdev shared with the printer driver "
+                     "(printing waits until Vellix ends)"},
+                    {{0x378, "/dev/parport0"}}},
+        MachineCase{"EvenTheSharedClaimRefused",
+                    [](FakeSystemCalls& sys) {
+                        User(sys);
+                        sys.AddLinuxPort(0, 0x378, 6);
+                        sys.claimErrors[6] = ENXIO;
+                    },
+                    {{"0x0278", Way::None}, {"0x0300", Way::None}, {"0x0378", Way::None},
+                     {"0x03BC", Way::None}},
+                    {kLegacyNotPermitted,
+                     "0x0378 (legacy base, /dev/parport0): not reached (ioperm: Operation not "
+                     "permitted; shared claim: No such device or address); fix: free the port: "
+                     "end the program that holds it or unload lp with `modprobe -r lp`",
+                     "no real port is reached: using the simulated port"},
+                    {{0x378, "simulated port"}}},
+        MachineCase{"DeviceNotPermitted",
+                    [](FakeSystemCalls& sys) {
+                        User(sys);
+                        sys.AddLinuxPort(0, 0xD010, -EACCES);
+                    },
+                    {{"0x0278", Way::None}, {"0x0300", Way::None}, {"0x0378", Way::None},
+                     {"0x03BC", Way::None}, {"0xD010", Way::None}},
+                    {"0x0278, 0x0300, 0x0378, 0x03BC (legacy bases): not reached (ioperm: "
+                     "Operation not permitted; the kernel knows no port here); fix: run as root "
+                     "or grant cap_sys_rawio",
+                     "0xD010 (/dev/parport0): not reached (open: Permission denied); fix: join "
+                     "group lp",
+                     "no real port is reached: using the simulated port"},
+                    {{0xD010, "simulated port"}}},
+        MachineCase{"DeviceNodeMissing",
+                    [](FakeSystemCalls& sys) {
+                        User(sys);
+                        sys.AddLinuxPort(0, 0x378, -ENOENT);
+                    },
+                    {{"0x0278", Way::None}, {"0x0300", Way::None}, {"0x0378", Way::None},
+                     {"0x03BC", Way::None}},
+                    {kLegacyNotPermitted,
+                     "0x0378 (legacy base, /dev/parport0): not reached (ioperm: Operation not "
+                     "permitted; open: No such file or directory); fix: load ppdev with "
+                     "`modprobe ppdev`",
+                     "no real port is reached: using the simulated port"},
+                    {}},
+        MachineCase{"RootGrantedAllButOne",
+                    [](FakeSystemCalls& sys) {
+                        sys.identity = kRoot;
+                        sys.iopermErrorAt[0x378] = EPERM;
+                        sys.AddLinuxPort(0, 0x378, 6);
+                    },
+                    {{"0x0278", Way::Direct}, {"0x0300", Way::Direct}, {"0x0378", Way::Ppdev},
+                     {"0x03BC", Way::Direct}},
+                    {"0x0278, 0x0300, 0x03BC (legacy bases): direct I/O",
+                     "0x0378 (legacy base, /dev/parport0): ppdev"},
+                    {{0x278, ""}, {0x378, "/dev/parport0"}}},
+        MachineCase{"UserWithoutAnyPort", User,
+                    {{"0x0278", Way::None}, {"0x0300", Way::None}, {"0x0378", Way::None},
+                     {"0x03BC", Way::None}},
+                    {"0x0278, 0x0300, 0x0378, 0x03BC (legacy bases): not reached (ioperm: "
+                     "Operation not permitted; the kernel knows no port here); fix: run as root "
+                     "or grant cap_sys_rawio",
+                     "the kernel knows no parallel port and no real port is reached: using the "
+                     "simulated port"},
+                    {{0x378, "simulated port"}, {0xD010, "simulated port"}}},
+        MachineCase{"LockedDownKernelWithoutPort",
+                    [](FakeSystemCalls& sys) {
+                        sys.identity = kRoot;
+                        sys.iopermError = EPERM;
+                    },
+                    {{"0x0278", Way::None}, {"0x0300", Way::None}, {"0x0378", Way::None},
+                     {"0x03BC", Way::None}},
+                    {"0x0278, 0x0300, 0x0378, 0x03BC (legacy bases): not reached (ioperm: "
+                     "Operation not permitted; the kernel knows no port here); fix: load the "
+                     "port drivers with `modprobe parport_pc ppdev`",
+                     "the kernel knows no parallel port and no real port is reached: using the "
+                     "simulated port"},
+                    {}},
+        MachineCase{"NoIoPermSupport",
+                    [](FakeSystemCalls& sys) { sys.iopermError = ENOSYS; },
+                    {{"0x0278", Way::None}, {"0x0300", Way::None}, {"0x0378", Way::None},
+                     {"0x03BC", Way::None}},
+                    {"0x0278, 0x0300, 0x0378, 0x03BC (legacy bases): not reached (ioperm: "
+                     "Function not implemented; the kernel knows no port here); fix: load the "
+                     "port drivers with `modprobe parport_pc ppdev`",
+                     "the kernel knows no parallel port and no real port is reached: using the "
+                     "simulated port"},
+                    {}},
+        MachineCase{"UsbPrinterAdapterOnly",
+                    [](FakeSystemCalls& sys) {
+                        User(sys);
+                        sys.AddUsbPrinter("lp0");
+                    },
+                    {{"0x0278", Way::None}, {"0x0300", Way::None}, {"0x0378", Way::None},
+                     {"0x03BC", Way::None}},
+                    {"0x0278, 0x0300, 0x0378, 0x03BC (legacy bases): not reached (ioperm: "
+                     "Operation not permitted; the kernel knows no port here); fix: run as root "
+                     "or grant cap_sys_rawio",
+                     "/dev/usb/lp0 is a USB printer adapter: it has no registers that Vellix can "
+                     "drive, only a parallel port card or an on-board port has",
+                     "the kernel knows no parallel port and no real port is reached: using the "
+                     "simulated port"},
+                    {}},
+        MachineCase{"UsbPrinterBesideARealPortIsNotMentioned",
+                    [](FakeSystemCalls& sys) {
+                        User(sys);
+                        sys.AddUsbPrinter("lp0");
+                        sys.AddLinuxPort(0, 0x378, 6);
+                    },
+                    {{"0x0278", Way::None}, {"0x0300", Way::None}, {"0x0378", Way::Ppdev},
+                     {"0x03BC", Way::None}},
+                    {kLegacyNotPermitted, "0x0378 (legacy base, /dev/parport0): ppdev"},
+                    {}}),
     [](const auto& info) { return info.param.name; });
 
-TEST(ChooseBus, AsksForExactlyTheFourRangesAndOpensNothingWhenGranted)
+TEST(ChooseBus, AsksForEachLegacyRangeAndOpensNothingWhenAllAreGranted)
 {
     FakeSystemCalls sys;
     sys.AddLinuxPort(0, 888, 6);
     io::BusChoice choice = io::ChooseBus(sys);
-    EXPECT_NE(dynamic_cast<io::DirectBus*>(choice.bus.get()), nullptr);
+    EXPECT_NE(dynamic_cast<io::RoutingBus*>(choice.bus.get()), nullptr);
     EXPECT_THAT(sys.calls, ElementsAre("ioperm 0x278 3 on", "ioperm 0x300 3 on",
                                        "ioperm 0x378 3 on", "ioperm 0x3bc 3 on", "clearcaps"));
 }
 
-TEST(ChooseBus, GivesBackAPartialGrant)
+TEST(ChooseBus, KeepsEveryGrantedRangeWhenOneIsRefused)
 {
     FakeSystemCalls sys;
-    sys.iopermErrorAt[0x378] = EPERM;
+    sys.iopermErrorAt[0x300] = EPERM;
     io::BusChoice choice = io::ChooseBus(sys);
-    EXPECT_NE(dynamic_cast<io::SimulatedPort*>(choice.bus.get()), nullptr);
     EXPECT_THAT(sys.calls, ElementsAre("ioperm 0x278 3 on", "ioperm 0x300 3 on",
-                                       "ioperm 0x378 3 on", "ioperm 0x278 3 off",
-                                       "ioperm 0x300 3 off", "clearcaps"));
-    EXPECT_THAT(choice.message, testing::HasSubstr("ioperm 0x378: Operation not permitted"));
+                                       "ioperm 0x378 3 on", "ioperm 0x3bc 3 on", "clearcaps"));
+    EXPECT_EQ(choice.survey.ports[1].way, Way::None);
+    EXPECT_EQ(choice.survey.ports[2].way, Way::Direct);
+}
+
+TEST(ChooseBus, RootReachesTheOnBoardPortDirectlyAndTheCardThroughPpdev)
+{
+    FakeSystemCalls sys;
+    sys.identity = kRoot;
+    sys.AddLinuxPort(0, 0x378, 6);
+    sys.AddLinuxPort(1, 0xD010, 7);
+    io::BusChoice choice = io::ChooseBus(sys);
+    EXPECT_THAT(sys.calls, ElementsAre("ioperm 0x278 3 on", "ioperm 0x300 3 on",
+                                       "ioperm 0x378 3 on", "ioperm 0x3bc 3 on", "clearcaps",
+                                       "open /dev/parport1", "ioctl 7 PPEXCL", "ioctl 7 PPCLAIM"));
+    sys.calls.clear();
+    // Only the card is touched here: a direct access would be a real port instruction.
+    choice.bus->Out(0xD010, 0xAA);
+    choice.bus->Out(0xD012, 0x00);
+    EXPECT_THAT(sys.calls, ElementsAre("ioctl 7 PPWDATA 0xaa", "ioctl 7 PPWCONTROL 0",
+                                       "ioctl 7 PPDATADIR 0"));
+}
+
+TEST(ChooseBus, HoldsTheSharedClaimUntilTheBusEnds)
+{
+    FakeSystemCalls sys;
+    sys.iopermError = EPERM;
+    sys.AddLinuxPort(0, 0x378, 6);
+    sys.exclusiveClaimErrors[6] = ENXIO;
+    {
+        io::BusChoice choice = io::ChooseBus(sys);
+        EXPECT_EQ(sys.calls.back(), "ioctl 6 PPCLAIM");
+        sys.calls.clear();
+        choice.bus->Out(0x378, 0x55);
+        EXPECT_THAT(sys.calls, ElementsAre("ioctl 6 PPWDATA 0x55"));
+        sys.calls.clear();
+    }
+    EXPECT_THAT(sys.calls, ElementsAre("ioctl 6 PPRELEASE", "close 6"));
 }
 
 TEST(ChooseBus, SetUserIdRootReturnsToTheRealUserAfterTheGrant)
@@ -175,8 +323,9 @@ TEST(ChooseBus, SetUserIdDroppedBeforeOpeningTheDevice)
     sys.identity = {1000, 0, 0, 100, 100, 100};
     sys.iopermError = EPERM;
     sys.AddLinuxPort(0, 888, 6);
+    sys.AddLinuxPort(1, 0xD010, 7);
     io::BusChoice choice = io::ChooseBus(sys);
-    EXPECT_NE(dynamic_cast<io::PpdevBus*>(choice.bus.get()), nullptr);
+    EXPECT_EQ(choice.bus->WayTo(0xD010), "/dev/parport1");
     EXPECT_LT(sys.FirstCall("setidentity 1000 100"), sys.FirstCall("open"));
     EXPECT_LT(sys.FirstCall("clearcaps"), sys.FirstCall("open"));
 }

@@ -41,6 +41,11 @@ void FakeSystemCalls::AddLinuxPort(int number, unsigned base, int fd)
     openResults["/dev/" + name] = fd;
 }
 
+void FakeSystemCalls::AddUsbPrinter(const std::string& name)
+{
+    directories["/dev/usb"].push_back(name);
+}
+
 std::size_t FakeSystemCalls::FirstCall(const std::string& prefix) const
 {
     for (std::size_t i = 0; i < calls.size(); ++i)
@@ -63,7 +68,10 @@ int FakeSystemCalls::Open(const std::string& path)
 {
     calls.push_back("open " + path);
     auto it = openResults.find(path);
-    return it != openResults.end() ? it->second : -ENOENT;
+    const int result = it != openResults.end() ? it->second : -ENOENT;
+    if (result >= 0)
+        exclusive[result] = false;
+    return result;
 }
 
 int FakeSystemCalls::Ioctl(int fd, unsigned long request, void* arg)
@@ -77,6 +85,14 @@ int FakeSystemCalls::Ioctl(int fd, unsigned long request, void* arg)
 
     if (auto it = ioctlErrors.find(request); it != ioctlErrors.end())
         return -it->second;
+    if (request == PPEXCL)
+        exclusive[fd] = true;
+    if (request == PPCLAIM) {
+        if (auto it = claimErrors.find(fd); it != claimErrors.end())
+            return -it->second;
+        if (auto it = exclusiveClaimErrors.find(fd); it != exclusiveClaimErrors.end() && exclusive[fd])
+            return -it->second;
+    }
     if (request == PPRDATA || request == PPRSTATUS || request == PPRCONTROL)
         *static_cast<unsigned char*>(arg) = readValues[request];
     return 0;
@@ -85,6 +101,7 @@ int FakeSystemCalls::Ioctl(int fd, unsigned long request, void* arg)
 int FakeSystemCalls::Close(int fd)
 {
     calls.push_back("close " + std::to_string(fd));
+    exclusive.erase(fd);
     return 0;
 }
 

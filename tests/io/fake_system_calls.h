@@ -4,6 +4,7 @@
 #include "io/system_calls.h"
 
 #include <cerrno>
+#include <cstdint>
 #include <map>
 #include <string>
 #include <vector>
@@ -19,17 +20,25 @@ public:
     std::map<std::string, std::string> files;
     std::map<std::string, int> openResults;         // descriptor or -errno; missing -> -ENOENT
     std::map<unsigned long, int> ioctlErrors;       // by request, for every descriptor
+    // By descriptor: PPCLAIM after PPEXCL fails with this errno, as when lp registered on the port.
+    std::map<int, int> exclusiveClaimErrors;
+    // By descriptor: every PPCLAIM fails with this errno, as when another program holds the port.
+    std::map<int, int> claimErrors;
     std::map<unsigned long, unsigned char> readValues;  // byte answered by PPRDATA, PPRSTATUS
     io::Identity identity{1000, 1000, 1000, 100, 100, 100};
     int setIdentityError = 0;
     bool setIdentitySticks = true;  // false: reports success but changes nothing
     int clearCapabilitiesError = 0;
 
+    std::map<int, bool> exclusive;  // descriptors that asked PPEXCL since they were opened
+
     // What was asked, one line per call, e.g. "ioperm 0x378 3 on", "ioctl 5 PPWCONTROL 0x4".
     std::vector<std::string> calls;
 
     // A port the kernel knows: /proc entry parportN with this base, device opening as fd.
     void AddLinuxPort(int number, unsigned base, int fd);
+    // A USB printer device, /dev/usb/<name>.
+    void AddUsbPrinter(const std::string& name);
 
     // Position of the first call starting with prefix, or calls.size() if none.
     std::size_t FirstCall(const std::string& prefix) const;

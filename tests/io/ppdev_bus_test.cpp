@@ -125,76 +125,73 @@ TEST(PpdevBus, EachBaseGoesToItsOwnDevice)
                                        "ioctl 4 PPWCONTROL 0x4", "ioctl 4 PPDATADIR 0"));
 }
 
-TEST(ClaimPpdevPorts, ClaimsEveryCandidatePortExclusivelyInBaseOrder)
+TEST(PpdevBus, WayToEachBaseIsItsDevice)
 {
     FakeSystemCalls sys;
-    sys.AddLinuxPort(0, 888, 7);   // 0x378
-    sys.AddLinuxPort(1, 1000, 8);  // not a candidate
-    sys.AddLinuxPort(2, 632, 9);   // 0x278
-    sys.directories["/proc/sys/dev/parport"].push_back("default");
-
-    io::PpdevClaim claim = io::ClaimPpdevPorts(sys);
-
-    ASSERT_NE(claim.bus, nullptr);
-    EXPECT_TRUE(claim.portFound);
-    EXPECT_THAT(claim.refusals, IsEmpty());
-    EXPECT_EQ(claim.bus->Name(), "/dev/parport2, /dev/parport0");
-    EXPECT_THAT(sys.calls,
-                ElementsAre("open /dev/parport2", "ioctl 9 PPEXCL", "ioctl 9 PPCLAIM",
-                            "open /dev/parport0", "ioctl 7 PPEXCL", "ioctl 7 PPCLAIM"));
-    sys.calls.clear();
-    claim.bus->Out(0x278, 0x11);
-    claim.bus->Out(0x378, 0x22);
-    EXPECT_THAT(sys.calls, ElementsAre("ioctl 9 PPWDATA 0x11", "ioctl 7 PPWDATA 0x22"));
+    io::PpdevBus bus(sys, {{0x378, 3, "/dev/parport0"}, {0xD010, 4, "/dev/parport1"}});
+    EXPECT_EQ(bus.WayTo(0x378), "/dev/parport0");
+    EXPECT_EQ(bus.WayTo(0xD010), "/dev/parport1");
+    EXPECT_EQ(bus.WayTo(0x278), "/dev/parport0, /dev/parport1");  // none of its own: the bus
+    bus.Out(0xD010, 0x5A);
+    bus.Out(0xD012, 0x04);
+    EXPECT_THAT(sys.calls, ElementsAre("ioctl 4 PPWDATA 0x5a", "ioctl 4 PPWCONTROL 0x4",
+                                       "ioctl 4 PPDATADIR 0"));
 }
 
-TEST(ClaimPpdevPorts, ReadsTheFirstNumberOfBaseAddr)
-{
-    const struct {
-        const char* text;
-        bool found;
-    } cases[] = {{"888\t0\n", true},  {"888\t1912\n", true}, {"888", true},
-                 {"888\n", true},     {"0x378\t0\n", false},  {"", false},
-                 {"888x\t0\n", false}, {"\t888\n", false},    {"632\t0\n", false}};
-    for (const auto& c : cases) {
-        FakeSystemCalls sys;
-        sys.AddLinuxPort(0, 0, 7);
-        sys.files["/proc/sys/dev/parport/parport0/base-addr"] = c.text;
-        io::PpdevClaim claim = io::ClaimPpdevPorts(sys);
-        const bool at0x378 = claim.bus != nullptr && claim.bus->In(0x37A) != 0xFF;
-        EXPECT_EQ(at0x378, c.found) << "base-addr \"" << c.text << "\"";
-    }
-}
+// How the kernel answers one claim -> what ClaimPpdevPort asks and what it reports.
+struct ClaimCase {
+    const char* name;
+    int openResult;           // descriptor or -errno
+    int exclusiveClaimError;  // PPCLAIM after PPEXCL; 0 = granted
+    int claimError;           // every PPCLAIM; 0 = granted
+    int fd;
+    bool shared;
+    const char* step;
+    int error;
+    std::vector<std::string> calls;
+};
 
-TEST(ClaimPpdevPorts, ReportsRefusalsAndClosesWhatItOpened)
+void PrintTo(const ClaimCase& c, std::ostream* os) { *os << c.name; }
+
+class PpdevClaimOne : public testing::TestWithParam<ClaimCase> {};
+
+TEST_P(PpdevClaimOne, ClaimsExclusivelyElseSharedBesideAnotherDriver)
 {
+    const ClaimCase& c = GetParam();
     FakeSystemCalls sys;
-    sys.AddLinuxPort(0, 888, 7);
-    sys.AddLinuxPort(1, 632, -EACCES);
-    sys.ioctlErrors[PPCLAIM] = EBUSY;
+    sys.openResults["/dev/parport0"] = c.openResult;
+    if (c.exclusiveClaimError != 0)
+        sys.exclusiveClaimErrors[7] = c.exclusiveClaimError;
+    if (c.claimError != 0)
+        sys.claimErrors[7] = c.claimError;
 
-    io::PpdevClaim claim = io::ClaimPpdevPorts(sys);
+    const io::PpdevClaim claim = io::ClaimPpdevPort(sys, "/dev/parport0");
 
-    EXPECT_EQ(claim.bus, nullptr);
-    EXPECT_TRUE(claim.portFound);
-    ASSERT_EQ(claim.refusals.size(), 2u);
-    EXPECT_EQ(claim.refusals[0].device, "/dev/parport1");
-    EXPECT_EQ(claim.refusals[0].step, "open");
-    EXPECT_EQ(claim.refusals[0].error, EACCES);
-    EXPECT_EQ(claim.refusals[1].device, "/dev/parport0");
-    EXPECT_EQ(claim.refusals[1].step, "claim");
-    EXPECT_EQ(claim.refusals[1].error, EBUSY);
-    EXPECT_THAT(sys.calls, ElementsAre("open /dev/parport1", "open /dev/parport0",
-                                       "ioctl 7 PPEXCL", "ioctl 7 PPCLAIM", "close 7"));
+    EXPECT_EQ(claim.fd, c.fd);
+    EXPECT_EQ(claim.shared, c.shared);
+    EXPECT_EQ(claim.step, c.step);
+    EXPECT_EQ(claim.error, c.error);
+    EXPECT_EQ(sys.calls, c.calls);
 }
 
-TEST(ClaimPpdevPorts, NoProcEntriesMeansNoPort)
-{
-    FakeSystemCalls sys;
-    io::PpdevClaim claim = io::ClaimPpdevPorts(sys);
-    EXPECT_EQ(claim.bus, nullptr);
-    EXPECT_FALSE(claim.portFound);
-    EXPECT_THAT(sys.calls, IsEmpty());
-}
+INSTANTIATE_TEST_SUITE_P(
+    Kernel, PpdevClaimOne,
+    testing::Values(
+        ClaimCase{"Exclusive", 7, 0, 0, 7, false, "", 0,
+                  {"open /dev/parport0", "ioctl 7 PPEXCL", "ioctl 7 PPCLAIM"}},
+        ClaimCase{"OpenRefused", -EACCES, 0, 0, -1, false, "open", EACCES,
+                  {"open /dev/parport0"}},
+        ClaimCase{"SharedBesideLp", 7, ENXIO, 0, 7, true, "", 0,
+                  {"open /dev/parport0", "ioctl 7 PPEXCL", "ioctl 7 PPCLAIM", "close 7",
+                   "open /dev/parport0", "ioctl 7 PPCLAIM"}},
+        ClaimCase{"SharedWhenBusy", 7, EBUSY, 0, 7, true, "", 0,
+                  {"open /dev/parport0", "ioctl 7 PPEXCL", "ioctl 7 PPCLAIM", "close 7",
+                   "open /dev/parport0", "ioctl 7 PPCLAIM"}},
+        ClaimCase{"SharedRefusedToo", 7, 0, ENXIO, -1, false, "shared claim", ENXIO,
+                  {"open /dev/parport0", "ioctl 7 PPEXCL", "ioctl 7 PPCLAIM", "close 7",
+                   "open /dev/parport0", "ioctl 7 PPCLAIM", "close 7"}},
+        ClaimCase{"OtherErrorIsNotRetried", 7, 0, EIO, -1, false, "claim", EIO,
+                  {"open /dev/parport0", "ioctl 7 PPEXCL", "ioctl 7 PPCLAIM", "close 7"}}),
+    [](const auto& info) { return info.param.name; });
 
 }  // namespace

@@ -1,6 +1,7 @@
 // Detection of the ports, the remembered choice and the user's pick of another port.
 #include <gtest/gtest.h>
 
+#include "port/candidates.h"
 #include "support/panel_session.h"
 
 using namespace testsupport;
@@ -35,6 +36,8 @@ TEST_P(Detection, ListsAnsweringPortsAndSelectsTheSavedOne)
 {
     const DetectCase& c = GetParam();
     PanelSession s(c.answering, c.saved);
+    // A machine whose kernel reports no port beyond the legacy ones: exactly the four candidates.
+    port::InstallCandidates({0x378});
     std::vector<Access> probe;
     s.ui.Then([&] {
         EXPECT_EQ(s.Item(IDC_BASE_ADDR)->items, c.list);
@@ -108,6 +111,121 @@ TEST_P(ConfigFile, FirstLineSelectsTheMatchingLabel)
 
 INSTANTIATE_TEST_SUITE_P(Panel, ConfigFile, testing::ValuesIn(kConfig),
                          [](const testing::TestParamInfo<ConfigCase>& i) { return std::string(i.param.name); });
+
+// Machines whose kernel reports ports beyond the legacy bases: each is a candidate, tested in
+// ascending order after them, listed and selectable like them.
+struct MachineCase {
+    const char* name;
+    std::vector<std::uint16_t> kernel;     // the bases the kernel reports
+    std::vector<std::uint16_t> answering;  // where a port answers
+    std::string saved;
+    std::vector<std::uint16_t> probed;
+    std::vector<std::string> list;
+    int sel;
+    int baseAddr;
+};
+
+void PrintTo(const MachineCase& c, std::ostream* os) { *os << c.name; }
+
+const MachineCase kMachines[] = {
+    {"SavedCardSelected", {0xD010}, {0xD010}, "0xD010", {0x278, 0x300, 0x378, 0x3BC, 0xD010}, {"0xD010"}, 0, 0xD010},
+    {"CardBesideOnBoardPort", {0x378, 0xD010}, {0x378, 0xD010}, "0xD010", {0x278, 0x300, 0x378, 0x3BC, 0xD010}, {"0x0378", "0xD010"}, 1, 0xD010},
+    {"CardListedNothingSaved", {0xD010}, {0xD010}, "", {0x278, 0x300, 0x378, 0x3BC, 0xD010}, {"0xD010"}, CB_ERR, 0x378},
+    {"SeveralCards", {0xE000, 0xCC00, 0xD010}, {0x378, 0xCC00, 0xE000, 0xD010}, "0xE000",
+     {0x278, 0x300, 0x378, 0x3BC, 0xCC00, 0xD010, 0xE000}, {"0x0378", "0xCC00", "0xD010", "0xE000"}, 3, 0xE000},
+    {"SavedCardGone", {}, {0x378}, "0xD010", {0x278, 0x300, 0x378, 0x3BC}, {"0x0378"}, CB_ERR, 0x378},
+    {"ReportedCardDoesNotAnswer", {0xD010}, {0x378}, "0xD010", {0x278, 0x300, 0x378, 0x3BC, 0xD010}, {"0x0378"}, CB_ERR, 0x378},
+    {"SavedLowerCaseCard", {0xD010}, {0xD010}, "0xd010", {0x278, 0x300, 0x378, 0x3BC, 0xD010}, {"0xD010"}, CB_ERR, 0x378},
+};
+
+class KernelPorts : public testing::TestWithParam<MachineCase> {};
+
+TEST_P(KernelPorts, AreCandidatesAfterTheLegacyBases)
+{
+    const MachineCase& c = GetParam();
+    PanelSession s(c.answering, c.saved);
+    port::InstallCandidates(c.kernel);
+    s.ui.Then([&] {
+        EXPECT_EQ(s.Item(IDC_BASE_ADDR)->items, c.list);
+        EXPECT_EQ(s.Item(IDC_BASE_ADDR)->sel, c.sel);
+        EXPECT_EQ(s.dlg.m_nPortCount, static_cast<int>(c.list.size()));
+        EXPECT_EQ(s.dlg.m_nBaseAddr, c.baseAddr);
+        EXPECT_EQ(s.dlg.m_strBaseAddr, c.sel == CB_ERR ? "" : c.saved);
+        std::vector<Access> expected;
+        for (std::uint16_t base : c.probed) {
+            bool answers = std::find(c.answering.begin(), c.answering.end(), base) != c.answering.end();
+            expected.push_back({Kind::Write, base, 0xAA});
+            expected.push_back({Kind::Write, static_cast<std::uint16_t>(base + 2), 0x00});
+            expected.push_back({Kind::Read, base, static_cast<std::uint8_t>(answers ? 0xAA : 0xFF)});
+        }
+        ASSERT_GE(s.rec.Log().size(), expected.size());
+        EXPECT_EQ(std::vector<Access>(s.rec.Log().begin(), s.rec.Log().begin() + static_cast<long>(expected.size())), expected);
+        if (c.sel != CB_ERR) {
+            EXPECT_EQ(s.Item(IDC_BASE_ADDR)->items[static_cast<std::size_t>(c.sel)], c.saved);
+        }
+    });
+    s.Run();
+}
+
+INSTANTIATE_TEST_SUITE_P(Panel, KernelPorts, testing::ValuesIn(kMachines),
+                         [](const testing::TestParamInfo<MachineCase>& i) { return std::string(i.param.name); });
+
+// A card in many slots: the table grows with the machine, nothing overflows.
+TEST(KernelPorts, ManyPortsAreAllTested)
+{
+    std::vector<std::uint16_t> kernel;
+    for (std::uint16_t base = 0x1000; base < 0x1000 + 40 * 0x10; base += 0x10)
+        kernel.push_back(base);
+    PanelSession s(kernel, "0x1270");
+    port::InstallCandidates(kernel);
+    s.ui.Then([&] {
+        EXPECT_EQ(s.dlg.m_nPortCount, 40);
+        EXPECT_EQ(s.dlg.m_strPortLabel.size(), 44u);
+        EXPECT_EQ(s.Item(IDC_BASE_ADDR)->items.size(), 40u);
+        EXPECT_EQ(s.Item(IDC_BASE_ADDR)->sel, 0x27);
+        EXPECT_EQ(s.dlg.m_nBaseAddr, 0x1270);
+    });
+    s.Run();
+}
+
+// The caption names how the port in use is reached, from the start and after each pick.
+TEST(Caption, FollowsThePortInUse)
+{
+    PanelSession s({0x378, 0xD010}, "0xD010");
+    port::InstallCandidates({0x378, 0xD010});
+    s.forced.ways = {{0x378, ""}, {0xD010, "/dev/parport1"}};
+    s.ui.Then([&] {
+        EXPECT_EQ(s.Top()->text, "Vellix - /dev/parport1");
+        afx::input::Pick(s.Item(IDC_BASE_ADDR), 0);
+    });
+    s.ui.Then([&] {
+        EXPECT_EQ(s.dlg.m_nBaseAddr, 0x378);
+        EXPECT_EQ(s.Top()->text, "Vellix");
+        afx::input::Pick(s.Item(IDC_BASE_ADDR), 1);
+    });
+    s.ui.Then([&] { EXPECT_EQ(s.Top()->text, "Vellix - /dev/parport1"); });
+    s.Run();
+}
+
+TEST(Caption, NamesTheWayToTheDefaultBase)
+{
+    const struct {
+        const char* name;
+        std::map<std::uint16_t, std::string> ways;
+        const char* caption;
+    } cases[] = {
+        {"Simulated", {}, "Vellix - simulated port"},
+        {"Direct", {{0x378, ""}}, "Vellix"},
+        {"Ppdev", {{0x378, "/dev/parport0"}}, "Vellix - /dev/parport0"},
+        {"NotReached", {{0x378, "0x0378 not reached"}}, "Vellix - 0x0378 not reached"},
+    };
+    for (const auto& c : cases) {
+        PanelSession s({0x378});
+        s.forced.ways = c.ways;
+        s.ui.Then([&] { EXPECT_EQ(s.Top()->text, c.caption) << c.name; });
+        s.Run();
+    }
+}
 
 TEST(BaseAddrPick, ChangesTheBaseWithoutTouchingThePortUntilTheNextTick)
 {

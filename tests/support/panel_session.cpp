@@ -1,5 +1,6 @@
 #include "support/panel_session.h"
 
+#include "port/candidates.h"
 #include "port/portio.h"
 
 namespace testsupport {
@@ -17,13 +18,24 @@ std::uint8_t ForcedReadsBus::In(std::uint16_t port)
     return it == forced.end() ? real : it->second;
 }
 
+std::string ForcedReadsBus::WayTo(std::uint16_t base) const
+{
+    auto it = ways.find(base);
+    return it == ways.end() ? m_inner.WayTo(base) : it->second;
+}
+
 PanelSession::PanelSession(std::vector<std::uint16_t> bases, std::optional<std::string> config) : sim(std::move(bases))
 {
     if (config)
         WriteFile(m_dir.File("config.ovm"), *config);
 }
 
-PanelSession::~PanelSession() { port::InstallBus(nullptr); }
+PanelSession::~PanelSession()
+{
+    port::InstallBus(nullptr);
+    port::InstallCandidates({});
+    afx::SetMainCaptionSuffix({});
+}
 
 void PanelSession::Run()
 {

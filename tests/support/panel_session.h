@@ -23,9 +23,12 @@ class ForcedReadsBus : public io::Bus {
 public:
     explicit ForcedReadsBus(io::Bus& inner) : m_inner(inner) {}
     std::map<std::uint16_t, std::uint8_t> forced;
+    // How each base is said to be reached, as a machine's ports would be; others ask the inner bus.
+    std::map<std::uint16_t, std::string> ways;
     std::uint8_t In(std::uint16_t port) override;
     void Out(std::uint16_t port, std::uint8_t value) override { m_inner.Out(port, value); }
     std::string Name() const override { return m_inner.Name(); }
+    std::string WayTo(std::uint16_t base) const override;
 
 private:
     io::Bus& m_inner;
