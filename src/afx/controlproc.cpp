@@ -4,6 +4,7 @@
 #include <strings.h>
 
 #include "afx/msgloop.h"
+#include "afx/view_changes.h"
 
 namespace afx {
 namespace {
@@ -200,16 +201,23 @@ LRESULT ControlProc(Window* hwnd, UINT message, WPARAM wParam, LPARAM lParam)
         SetFocusTo(hwnd, false);
         return 0;
     case AFXM_PICK:
-        if (hwnd->kind == Kind::DropDownList)
+        if (hwnd->kind == Kind::DropDownList) {
+            // A native list shows the pick already; whatever the handler leaves is shown again.
+            ViewMayDiffer(hwnd, What::Selection);
             SelectEntry(hwnd, static_cast<int>(wParam), true);
+        }
         return 0;
     case AFXM_EDITTEXT:
         if (hwnd->kind == Kind::Edit) {
             std::string text = *reinterpret_cast<const std::string*>(lParam);
             if (hwnd->limit > 0 && text.size() > static_cast<std::size_t>(hwnd->limit))
                 text.resize(static_cast<std::size_t>(hwnd->limit));
-            if (text != hwnd->text)
+            if (text != hwnd->text) {
+                // The native editor shows the user's text already; a handler that cuts it back
+                // must be seen to, even though the record ends where it began.
+                ViewMayDiffer(hwnd, What::Text);
                 SetEditText(hwnd, std::move(text), true);
+            }
         }
         return 0;
     case AFXM_CHAR:
