@@ -7,9 +7,11 @@ build_pkgs=(build-essential cmake ninja-build pkg-config qt6-base-dev libncurses
 # The x86 emulator, a kernel whose modules include parport, parport_pc and ppdev, and cpio to
 # pack the guest's initramfs: for the hardware test.
 qemu_pkgs=(qemu-system-x86 linux-image-amd64 cpio)
-# debootstrap and zstd: the package check's fresh Debian 12 root and its cached copy.
+# debootstrap and zstd: the package check's fresh Debian 12 root and its cached copy. dbus,
+# at-spi2-core and pyatspi: the accessibility test's session bus, AT-SPI registry and reader.
 test_pkgs=(libgtest-dev libgmock-dev libbenchmark-dev xvfb xdotool x11-apps imagemagick tmux
            clang libclang-rt-14-dev desktop-file-utils appstream groff-base debootstrap zstd
+           dbus-daemon dbus-bin at-spi2-core python3-pyatspi
            "${qemu_pkgs[@]}")
 
 case "${1:-build}" in
