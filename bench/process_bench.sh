@@ -44,12 +44,14 @@ first_frame() {
   echo "$best"
 }
 
-# CPU seconds used over $idle seconds of steady running, and peak resident memory in KiB.
+# CPU seconds used over $idle seconds of steady running, and peak resident memory in KiB; an
+# optional third argument is a command that sets the window up first.
 idle_cost() {
-  local exe=$1 title=$2 pid ticks0 ticks1 hwm
+  local exe=$1 title=$2 prepare=${3:-} pid ticks0 ticks1 hwm
   (cd "$work" && exec "$exe" 2>/dev/null) &
   pid=$!
   wait_for_window "$title" 0.05 "$pid"
+  [[ -n $prepare ]] && $prepare
   sleep 2
   ticks0=$(awk '{print $14 + $15}' "/proc/$pid/stat")
   sleep "$idle"
@@ -61,10 +63,20 @@ idle_cost() {
   echo "$(awk -v a="$ticks0" -v b="$ticks1" -v hz="$hz" 'BEGIN { printf "%.3f", (b - a) / hz }') $hwm"
 }
 
+# TriState cleared, the usual state for driving the data lines: the Output row's Continous box,
+# then the TriState button (dialog units 288,164 and 75,178 at 96 dpi, as the e2e test clicks).
+tristate_off() {
+  local wid
+  wid=$(xdotool search --onlyvisible --name '^Vellix' | head -n1)
+  xdotool mousemove --window "$wid" 432 267 click 1 sleep 0.2 mousemove --window "$wid" 113 289 click 1
+}
+
 ff_v=$(first_frame "$vellix" '^Vellix')
 ff_m=$(first_frame "$minimal" '^Minimal Qt$')
 read -r cpu_v mem_v < <(idle_cost "$vellix" '^Vellix')
 read -r cpu_m mem_m < <(idle_cost "$minimal" '^Minimal Qt$')
+read -r cpu_t _ < <(idle_cost "$vellix" '^Vellix' tristate_off)
 echo "start_to_first_frame_ms $ff_v $ff_m"
 echo "idle_cpu_seconds_per_${idle}s $cpu_v $cpu_m"
 echo "peak_rss_kib $mem_v $mem_m"
+echo "tristate_cleared_idle_cpu_seconds_per_${idle}s $cpu_t $cpu_v"

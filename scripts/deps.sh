@@ -12,9 +12,11 @@ build_pkgs=(build-essential cmake ninja-build pkg-config qt6-base-dev libncurses
 qemu_pkgs=(qemu-system-x86 linux-image-amd64 cpio)
 # debootstrap and zstd: the package check's fresh Debian 12 root and its cached copy; strace:
 # proof that a wrong command line reaches for no port; weston and qt6-wayland: the desktop window
-# on a headless Wayland compositor.
+# on a headless Wayland compositor; dbus, at-spi2-core and pyatspi: the accessibility test's
+# session bus, AT-SPI registry and reader.
 test_pkgs=(libgtest-dev libgmock-dev libbenchmark-dev xvfb xdotool x11-apps imagemagick tmux weston qt6-wayland
            clang libclang-rt-14-dev desktop-file-utils appstream groff-base debootstrap zstd strace
+           dbus-daemon dbus-bin at-spi2-core python3-pyatspi
            "${qemu_pkgs[@]}")
 
 case "${1:-build}" in

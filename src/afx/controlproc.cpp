@@ -4,6 +4,7 @@
 
 #include "afx/list_control.h"
 #include "afx/msgloop.h"
+#include "afx/view_changes.h"
 
 namespace afx {
 
@@ -164,8 +165,11 @@ LRESULT ControlProc(Window* hwnd, UINT message, WPARAM wParam, LPARAM lParam)
         SetFocusTo(hwnd, false);
         return 0;
     case AFXM_PICK:
-        if (hwnd->kind == Kind::DropDownList)
+        if (hwnd->kind == Kind::DropDownList) {
+            // A native list shows the pick already; whatever the handler leaves is shown again.
+            ViewMayDiffer(hwnd, What::Selection);
             list::Pick(hwnd, static_cast<int>(wParam));
+        }
         return 0;
     case AFXM_EDITTEXT:
         if (hwnd->kind == Kind::Edit) {
@@ -173,7 +177,10 @@ LRESULT ControlProc(Window* hwnd, UINT message, WPARAM wParam, LPARAM lParam)
             if (hwnd->limit > 0 && text.size() > static_cast<std::size_t>(hwnd->limit))
                 text.resize(static_cast<std::size_t>(hwnd->limit));
             // Every user edit notifies, also one that leaves the text as it was (a digit
-            // typed over itself), as typing it key by key does.
+            // typed over itself), as typing it key by key does. The native editor shows the
+            // user's text already; a handler that cuts it back must be seen to, even though the
+            // record ends where it began.
+            ViewMayDiffer(hwnd, What::Text);
             SetEditText(hwnd, std::move(text), true);
         }
         return 0;

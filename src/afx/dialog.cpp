@@ -3,6 +3,7 @@
 #include "afx/controlproc.h"
 #include "afx/dialog_keys.h"
 #include "afx/msgloop.h"
+#include "afx/view_changes.h"
 #include "afx/winapp.h"
 #include "afx/window_factory.h"
 #include "res/resources.h"
@@ -59,10 +60,12 @@ int CDialog::DoModal()
     window->wnd = this;
     window->owner = hOwner;
     m_hWnd = window.get();
+    afx::FlushChanges();  // a box opened from a handler: the owner shows that handler's changes so far
     if (!frontend->Created(m_hWnd)) {
         m_hWnd = nullptr;
         return -1;
     }
+    afx::ViewBuilt(m_hWnd);
     bool ownerWasEnabled = hOwner && hOwner->enabled;
     if (ownerWasEnabled)
         pOwner->EnableWindow(FALSE);
@@ -77,7 +80,9 @@ int CDialog::DoModal()
     SendMessage(WM_DESTROY);
     if (ownerWasEnabled)
         pOwner->EnableWindow(TRUE);
+    afx::FlushChanges();
     frontend->Destroyed(m_hWnd);
+    afx::ViewGone(m_hWnd);
     afx::ForgetWindow(m_hWnd);
     m_hWnd = nullptr;
     return m_nModalResult;

@@ -5,6 +5,7 @@
 
 #include "afx/cwnd.h"
 #include "afx/controlproc.h"
+#include "afx/view_changes.h"
 
 namespace afx {
 namespace {
@@ -91,6 +92,8 @@ LRESULT SendMessage(Window* hwnd, UINT message, WPARAM wParam, LPARAM lParam)
 {
     if (!hwnd)
         return 0;
+    // The front-end hears of the changes a handler made once it has returned.
+    ChangeBatch batch;
     if (State().spy)
         State().spy({hwnd, message, wParam, lParam, {}});
     if (hwnd->wnd)
@@ -134,6 +137,7 @@ void RunModalLoop(const std::function<bool()>& done)
         Frontend* f = CurrentFrontend();
         if (!f)
             return;
+        FlushChanges();
         f->Wait(UntilNextTimer());
     }
 }

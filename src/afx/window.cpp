@@ -1,6 +1,6 @@
 #include "afx/window.h"
 
-#include "afx/frontend.h"
+#include "afx/view_changes.h"
 
 namespace afx {
 
@@ -17,10 +17,6 @@ bool Window::IsButtonLike() const
     return kind == Kind::PushButton || kind == Kind::DefPushButton || kind == Kind::BitmapButton;
 }
 
-void Changed(Window* w, What what)
-{
-    if (Frontend* f = CurrentFrontend())
-        f->Changed(w, what);
-}
+void Changed(Window* w, What what) { ReportChange(w, what); }
 
 }  // namespace afx

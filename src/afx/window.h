@@ -101,7 +101,8 @@ struct Window {
     bool IsButtonLike() const;  // push, default push and bitmap buttons
 };
 
-// Tells the installed front-end that one property of a window changed.
+// Tells the installed front-end that one property of a window changed; within a message, once
+// the handler has returned and only if the property then differs from what it was shown.
 void Changed(Window* w, What what);
 
 }  // namespace afx

@@ -8,7 +8,7 @@
 #include "afx/access_key.h"
 #include "afx/input.h"
 #include "ui/qt/latin1.h"
-#include "ui/qt/line_texts.h"
+#include "afx/pin_help.h"
 #include "ui/qt/widgets.h"
 
 namespace ui::qt {
@@ -109,8 +109,7 @@ QWidget* CreateControl(afx::Window* ctl, QWidget* parent, const DialogUnits& uni
     // Only the edit has a menu of its own; elsewhere a right click is the window's.
     if (ctl->IsButtonLike() || ctl->kind == afx::Kind::AutoCheckBox || ctl->kind == afx::Kind::DropDownList)
         w->setContextMenuPolicy(Qt::PreventContextMenu);
-    w->setToolTip(ToolTipFor(*ctl));
-    w->setAccessibleDescription(ToolTipFor(*ctl));
+    w->setToolTip(FromModel(afx::PinHelp(*ctl)));
     w->setVisible((ctl->style & WS_VISIBLE) != 0);
     return w;
 }

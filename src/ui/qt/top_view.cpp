@@ -8,10 +8,10 @@
 #include <QWindow>
 
 #include "afx/gdi.h"
+#include "ui/qt/accessibility.h"
 #include "ui/qt/control_factory.h"
 #include "ui/qt/images.h"
 #include "ui/qt/latin1.h"
-#include "ui/qt/line_texts.h"
 #include "ui/qt/system_menu.h"
 
 namespace ui::qt {
@@ -51,6 +51,7 @@ TopView::TopView(afx::Window* top, TopView* owner)
     : m_top(top), m_owner(owner), m_frame(new TopWindow(top)), m_units(*top->tmpl, ScreenDpi(owner)),
       m_keys([this](QObject* o) { return ModelOf(o); })
 {
+    InstallAccessibility();  // before the first widget is asked for its interface
     m_frame->setWindowFlags(FrameFlags(owner != nullptr));
     m_frame->setFont(m_units.Font());
     m_frame->setFixedSize(m_units.MapSize(top->rect.cx, top->rect.cy));
@@ -69,6 +70,9 @@ TopView::TopView(afx::Window* top, TopView* owner)
         for (afx::What what : kContent)
             UpdateControl(child.get(), w, what);
     }
+    for (auto& child : top->children)
+        if (QWidget* w = WidgetOf(child.get()))
+            DescribeControl(w, *child, [this](const afx::Window* c) { return WidgetOf(c); });
     // Frames go under the controls they surround, whatever their place in the template.
     for (auto& child : top->children)
         if (child->kind == afx::Kind::GroupBox)
@@ -189,8 +193,7 @@ void TopView::UpdateControl(afx::Window* ctl, QWidget* w, afx::What what)
             const res::Bitmap* bmp = ctl->image ? ctl->image->bitmap : nullptr;
             button->SetImage(bmp, PixmapOf(bmp));
         }
-        if (FindLineText(ctl->id))
-            w->setAccessibleName(AccessibleNameFor(*ctl));
+        ShowImageState(w, *ctl);
         break;
     case afx::What::Items:
         if (auto* list = qobject_cast<QComboBox*>(w)) {

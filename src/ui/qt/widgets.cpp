@@ -77,7 +77,19 @@ void GroupFrame::paintEvent(QPaintEvent*)
     p.drawText(text.adjusted(1, 0, -1, 0), Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, m_title);
 }
 
-BitmapButton::BitmapButton(QWidget* parent) : QPushButton(parent) { setAutoDefault(false); }
+BitmapButton::BitmapButton(QWidget* parent) : QPushButton(parent)
+{
+    setAutoDefault(false);
+    setCheckable(true);
+}
+
+void BitmapButton::ShowChecked(bool checked)
+{
+    if (checked == isChecked())
+        return;
+    QSignalBlocker quiet(this);
+    setChecked(checked);  // tells screen readers of the new state
+}
 
 void BitmapButton::SetImage(const void* key, const QPixmap& pixmap)
 {
@@ -92,6 +104,7 @@ void BitmapButton::paintEvent(QPaintEvent*)
     initStyleOption(&opt);
     opt.text.clear();
     opt.icon = QIcon();
+    opt.state &= ~QStyle::State_On;  // checked is for screen readers; the face shows the state
     p.drawControl(QStyle::CE_PushButtonBevel, opt);
     if (m_image.Pixmap().isNull())
         return;

@@ -42,15 +42,19 @@ private:
     ImageSlot m_image;
 };
 
-// A push button that draws only the image it was given, centred, never its text.
+// A push button that draws only the image it was given, centred, never its text. It is checkable
+// so that screen readers hear its state, but only the model checks it (with the set face), and
+// it looks the same checked or not.
 class BitmapButton : public QPushButton {
 public:
     explicit BitmapButton(QWidget* parent);
     void SetImage(const void* key, const QPixmap& pixmap);
     const void* ImageKey() const { return m_image.Key(); }
+    void ShowChecked(bool checked);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
+    void nextCheckState() override {}
 
 private:
     ImageSlot m_image;

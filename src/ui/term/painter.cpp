@@ -5,7 +5,7 @@
 
 #include "afx/gdi.h"
 #include "afx/list_control.h"
-#include "res/resource.h"
+#include "afx/pin_help.h"
 
 namespace ui::term {
 namespace {
@@ -21,7 +21,7 @@ int Pixel(const afx::Window& c, int x, int y)
     return b.pixels[static_cast<std::size_t>(y * b.width + x)];
 }
 
-int ImageId(const afx::Window& c) { return c.image && c.image->bitmap ? c.image->bitmap->id : 0; }
+bool HasImage(const afx::Window& c) { return c.image && c.image->bitmap; }
 
 std::string Fit(std::string s, int width)
 {
@@ -86,15 +86,27 @@ void Painter::Frame(TopView& v)
     int room = right - left - 6;  // between the two boxes
     if (room > 2)
         m_style.Text(w, 0, left + 3, caption.substr(0, static_cast<std::size_t>(room)), bar);
-    if (v.hint) {
+    if (v.hint)
+        Hint(v);
+}
+
+// The hint line under the client area: what the focused lamp or bit button stands for on the
+// connector, as its tooltip says on the desktop, or else the keys.
+void Painter::Hint(TopView& v)
+{
+    WINDOW* w = v.win;
+    std::string text = v.top->focus ? afx::PinHelp(*v.top->focus, v.cols) : std::string();
+    if (text.empty()) {
         for (const char* h : kHints) {
-            std::string text(h);
-            if (static_cast<int>(text.size()) <= v.cols) {
-                m_style.Text(w, v.rows - 1, (v.cols - static_cast<int>(text.size())) / 2, text, A_DIM);
+            if (static_cast<int>(std::string_view(h).size()) <= v.cols) {
+                text = h;
                 break;
             }
         }
     }
+    m_style.Text(w, v.rows - 1, 0, std::string(static_cast<std::size_t>(v.cols), ' '));
+    m_style.Text(w, v.rows - 1, (v.cols - static_cast<int>(text.size())) / 2, text, A_DIM);
+    v.shownHint = v.top->focus;
 }
 
 void Painter::Control(TopView& v, int index)
@@ -170,15 +182,14 @@ void Painter::Group(TopView& v, const afx::Window& c, const Cell& at)
 
 void Painter::Lamp(TopView& v, const afx::Window& c, const Cell& at)
 {
-    int id = ImageId(c);
-    if (id == 0) {
+    if (!HasImage(c)) {
         m_style.Text(v.win, at.row, at.col, " ");
         return;
     }
     // The lamp glows in the colour of its image's face.
     const res::Bitmap& b = *c.image->bitmap;
     attr_t a = m_style.Colours(Pixel(c, b.width / 2, b.height / 2), -1);
-    bool lit = id != IDB_LAMP_OFF;
+    bool lit = afx::ShowsOn(c);
     const Glyphs& g = m_style.Glyph();
     m_style.Glyph(v.win, at.row, at.col, lit ? g.lampLit : g.lampUnlit, a | (lit ? A_BOLD : A_NORMAL));
 }
@@ -188,8 +199,7 @@ void Painter::BitButton(TopView& v, const afx::Window& c, const Cell& at, bool f
     attr_t edge = (focus ? A_REVERSE : A_NORMAL) | (c.enabled ? A_NORMAL : A_DIM);
     m_style.Text(v.win, at.row, at.col, "[", edge);
     m_style.Text(v.win, at.row, at.col + 2, "]", edge);
-    int id = ImageId(c);
-    if (id == 0) {
+    if (!HasImage(c)) {
         m_style.Text(v.win, at.row, at.col + 1, " ");
         return;
     }
@@ -198,7 +208,7 @@ void Painter::BitButton(TopView& v, const afx::Window& c, const Cell& at, bool f
     int face = Pixel(c, 1, 1);
     int middle = Pixel(c, b.width / 2, b.height / 2);
     attr_t a = m_style.Colours(middle == face ? kDark : middle, face);
-    bool set = id == IDB_BUTTON_SET;
+    bool set = afx::ShowsOn(c);
     m_style.Glyph(v.win, at.row, at.col + 1, set ? m_style.Glyph().dot : L" ", a);
 }
 

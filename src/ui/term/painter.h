@@ -17,6 +17,8 @@ public:
     // One control, and the open list again if it lies over it.
     void Control(TopView& v, int index);
     void Frame(TopView& v);
+    // The line of hints under the client area, for the focused control.
+    void Hint(TopView& v);
     // The open system menu, into a curses window of its own.
     void Menu(WINDOW* w, const MenuOverlay& menu);
 

@@ -206,7 +206,8 @@ void TermFrontend::Flush()
         m_screenDirty = false;
     }
     for (auto& v : m_views) {
-        bool drew = v->whole || !v->dirty.empty();
+        bool hintStale = v->hint && v->shownHint != v->top->focus;  // the focus moved
+        bool drew = v->whole || !v->dirty.empty() || hintStale;
         if (v->whole || below) {
             m_painter.Whole(*v);
         } else {
@@ -214,6 +215,8 @@ void TermFrontend::Flush()
                 if (int i = v->IndexOf(c); i >= 0)
                     m_painter.Control(*v, i);
             v->dirty.clear();
+            if (hintStale)
+                m_painter.Hint(*v);
         }
         if (drew || below) {
             wnoutrefresh(v->win);

@@ -25,18 +25,25 @@ QMenu* OpenMenu(QWidget* frame)
     return nullptr;
 }
 
+// An entry as the menu shows it: its text, and its shortcut after a tab.
+QString EntryText(QAction* a)
+{
+    QString shortcut = a->shortcut().toString(QKeySequence::PortableText);
+    return shortcut.isEmpty() ? a->text() : a->text() + QLatin1Char('\t') + shortcut;
+}
+
 QStringList Entries(QMenu* menu)
 {
     QStringList out;
     for (QAction* a : menu->actions())
-        out << (a->isSeparator() ? QStringLiteral("-") : a->text());
+        out << (a->isSeparator() ? QStringLiteral("-") : EntryText(a));
     return out;
 }
 
 QAction* EntryNamed(QMenu* menu, const QString& text)
 {
     for (QAction* a : menu->actions())
-        if (a->text() == text)
+        if (EntryText(a) == text)
             return a;
     return nullptr;
 }
@@ -69,6 +76,9 @@ TEST(FurnitureTest, SystemMenuOpensFromTheModelOnRightClickAndAltSpace)
             ASSERT_NE(menu, nullptr);
             EXPECT_EQ(Entries(menu), (QStringList{"&Move", "&Close\tAlt+F4", "-", "&About Vellix..."}));
             EXPECT_TRUE(EntryNamed(menu, QStringLiteral("&Move"))->isEnabled()) << "a desktop window can be moved";
+            EXPECT_EQ(menu->activeAction(), EntryNamed(menu, QStringLiteral("&Move"))) << "opens on its first entry";
+            // The shortcut is the action's, shown beside it, and not part of its text.
+            EXPECT_EQ(EntryNamed(menu, QStringLiteral("&Close\tAlt+F4"))->text(), QStringLiteral("&Close"));
             EntryNamed(menu, QStringLiteral("&Close\tAlt+F4"))->trigger();
         });
         p.Run();
@@ -276,7 +286,8 @@ TEST(FurnitureTest, EveryLampAndBitButtonNamesItsLinePinAndInversion)
             }
             bool lamp = p.Item(l.id)->kind == afx::Kind::BitmapStatic;
             EXPECT_TRUE(tip.contains(lamp ? QStringLiteral("lit means") : QStringLiteral("set means")));
-            EXPECT_EQ(w->accessibleDescription(), tip);
+            // The description says the group, then the same help.
+            EXPECT_TRUE(w->accessibleDescription().endsWith(QStringLiteral(". ") + tip)) << w->accessibleDescription().toStdString();
             EXPECT_TRUE(w->accessibleName().startsWith(QString::fromLatin1(l.name) + (lamp ? " lamp" : " bit button")));
         }
         // What a lit lamp means at the pin: the port inverts Busy only among the inputs, and the
@@ -289,21 +300,27 @@ TEST(FurnitureTest, EveryLampAndBitButtonNamesItsLinePinAndInversion)
     p.Run();
 }
 
-TEST(FurnitureTest, AccessibleNamesFollowTheImages)
+// Lamps say their state in their name; bit buttons keep their name and are checked with the set
+// face, a state a click asks the model for and never sets itself.
+TEST(FurnitureTest, AccessibleStateFollowsTheImages)
 {
     PanelRun p;
+    auto checked = [&](int id) { return static_cast<QAbstractButton*>(p.Widget(id))->isChecked(); };
     p.ui.Then([&] { EXPECT_EQ(p.Widget(IDC_LAMP_BUSY)->accessibleName(), QStringLiteral("Busy lamp, lit")) << "until the first refresh"; });
     p.ui.Sleep(afx::Duration(300));
     p.ui.Then([&] {
-        EXPECT_EQ(p.Widget(IDC_DATA_BIT0)->accessibleName(), QStringLiteral("D0 bit button, clear"));  // 0xAA
-        EXPECT_EQ(p.Widget(IDC_DATA_BIT1)->accessibleName(), QStringLiteral("D1 bit button, set"));
+        EXPECT_EQ(p.Widget(IDC_DATA_BIT0)->accessibleName(), QStringLiteral("D0 bit button"));
+        EXPECT_FALSE(checked(IDC_DATA_BIT0));  // 0xAA
+        EXPECT_TRUE(checked(IDC_DATA_BIT1));
         EXPECT_EQ(p.Widget(IDC_LAMP_BUSY)->accessibleName(), QStringLiteral("Busy lamp, unlit"));
         QTest::mouseClick(p.Widget(IDC_DATA_BIT0), Qt::LeftButton);
+        EXPECT_FALSE(checked(IDC_DATA_BIT0)) << "the click alone checks nothing";
         p.sim.Out(0x37A, 0x2C);
     });
     p.ui.Sleep(afx::Duration(300));
     p.ui.Then([&] {
-        EXPECT_EQ(p.Widget(IDC_DATA_BIT0)->accessibleName(), QStringLiteral("D0 bit button, set"));
+        EXPECT_EQ(p.Widget(IDC_DATA_BIT0)->accessibleName(), QStringLiteral("D0 bit button"));
+        EXPECT_TRUE(checked(IDC_DATA_BIT0));
         EXPECT_EQ(p.Widget(IDC_LAMP_BUSY)->accessibleName(), QStringLiteral("Busy lamp, lit"));
         QTest::keyClick(p.Widget(IDC_DATA_VALUE), Qt::Key_Escape);
     });
@@ -351,6 +368,38 @@ TEST(FurnitureTest, OnlyLampsWhoseImageChangedAreRepainted)
         QCoreApplication::processEvents();
         for (int id : lamps)
             EXPECT_EQ(counter.paints[p.Widget(id)] > 0, id == IDC_LAMP_BUSY) << "lamp " << id;
+        QTest::keyClick(p.Widget(IDC_DATA_VALUE), Qt::Key_Escape);
+    });
+    p.Run();
+}
+
+// Each refresh gives the TriState lamp two images, one per control slot it shows; with TriState
+// cleared they differ, yet the lamp shows the second steadily: no repaint.
+TEST(FurnitureTest, TriStateLampClearedStaysQuietBetweenTicks)
+{
+    PanelRun p;
+    PaintCounter counter;
+    QWidget* lamp = nullptr;
+    p.ui.Sleep(afx::Duration(600));
+    p.ui.Then([&] {
+        lamp = p.Widget(IDC_LAMP_TRISTATE);
+        lamp->installEventFilter(&counter);
+        QTest::mouseClick(p.Widget(IDC_CONT_CTRL), Qt::LeftButton);
+        QTest::mouseClick(p.Widget(IDC_CTRL_TRISTATE), Qt::LeftButton);
+    });
+    p.ui.Sleep(afx::Duration(300));
+    p.ui.Then([&] {
+        QCoreApplication::processEvents();
+        EXPECT_EQ(lamp->accessibleName(), QStringLiteral("TriState lamp, unlit"));
+        EXPECT_GE(counter.paints[lamp], 1);
+        counter.paints.clear();
+    });
+    p.ui.Sleep(afx::Duration(1500));  // five ticks
+    p.ui.Then([&] {
+        QCoreApplication::processEvents();
+        EXPECT_EQ(p.dlg.m_nCtrlWritten & 0x20, 0) << "TriState still cleared";
+        EXPECT_EQ(counter.paints[lamp], 0);
+        EXPECT_EQ(lamp->accessibleName(), QStringLiteral("TriState lamp, unlit"));
         QTest::keyClick(p.Widget(IDC_DATA_VALUE), Qt::Key_Escape);
     });
     p.Run();
