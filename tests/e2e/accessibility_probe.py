@@ -94,8 +94,20 @@ expected = [  # role, name, how many
     ("panel", "Inputs", 1),
     ("panel", "Output", 1),
 ]
+
+
+def found(r, name):
+    return 1 if (r == "dialog" and role(panel) == "dialog") else len(controls(r, name))
+
+
+# The tree may be read before the first refresh has given every lamp its image: read it again
+# until it settles, then judge what is there.
+deadline = time.time() + 10
+while time.time() < deadline and any(found(r, name) != count for r, name, count in expected):
+    time.sleep(0.2)
+    nodes = list(walk(panel))
 for r, name, count in expected:
-    got = 1 if (r == "dialog" and role(panel) == "dialog") else len(controls(r, name))
+    got = found(r, name)
     check(got == count, "%s %r: %d found, %d expected" % (r, name, got, count))
 
 print("== labels of the fields")
