@@ -96,8 +96,8 @@ std::string Printable(const std::string& bytes)
     return out;
 }
 
-// The emulated port after detection: the probe writes 0x00 to the control register, which puts
-// the printer on line (status 0xD8: Busy, Ack, Select and Error read 1, paper end 0).
+// The emulated port after detection: the probe's control byte 0x00 pulls Init low, which resets
+// the emulated printer; its status then reads 0xD8 (Busy, Ack, Select and Error 1, PEnd 0).
 constexpr const char* kStatusLampsAtStart = "11011";
 
 // One emulated machine and how the program should reach its port.

@@ -3,6 +3,7 @@
 #include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
+#include <sys/prctl.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -182,6 +183,8 @@ Guest::Guest(const GuestImage& image, const GuestSpec& spec) : m_screen(spec.row
     if (m_pid < 0)
         throw std::runtime_error("fork: " + std::string(std::strerror(errno)));
     if (m_pid == 0) {
+        // An emulator left behind by a killed test would wait for keys for ever.
+        ::prctl(PR_SET_PDEATHSIG, SIGKILL);
         ::dup2(in[0], 0);
         ::dup2(out[1], 1);
         const int err = ::open(errors.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
