@@ -1,0 +1,350 @@
+// /init of the emulated machine that runs the real vellix-term: loads the port drivers as the
+// kernel command line asks, runs the program once per requested run (on the serial console,
+// or as a command with its output captured), reports how each run ended and powers off.
+#include <dirent.h>
+#include <fcntl.h>
+#include <grp.h>
+#include <sys/ioctl.h>
+#include <sys/mount.h>
+#include <sys/reboot.h>
+#include <sys/stat.h>
+#include <sys/syscall.h>
+#include <sys/wait.h>
+#include <termios.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "guest_protocol.h"
+
+namespace {
+
+using namespace guestproto;
+
+constexpr const char* kProgram = "/usr/bin/vellix-term";
+constexpr const char* kConsoleTty = "/dev/ttyS0";
+
+struct Run {
+    bool panel = true;
+    std::vector<std::string> args;
+};
+
+struct Scenario {
+    std::string io = "0x378";
+    bool lp = false;
+    int uid = 0;
+    bool hasConfig = false;
+    std::string config;
+    int rows = 24, cols = 80;
+    std::vector<Run> runs;
+};
+
+void Report(const std::string& line)
+{
+    std::printf("%s%s\n", std::string(kMarker).c_str(), line.c_str());
+    std::fflush(stdout);
+}
+
+bool Fail(const std::string& what)
+{
+    Report("error " + what + ": " + std::strerror(errno));
+    return false;
+}
+
+std::string ReadText(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+bool Mount(const char* type, const char* target)
+{
+    ::mkdir(target, 0755);
+    return ::mount(type, target, type, 0, nullptr) == 0 || errno == EBUSY || Fail(std::string("mount ") + target);
+}
+
+// The kernel gives init no console when the initramfs lacks /dev/console, so take it here.
+void UseConsole()
+{
+    const int fd = ::open("/dev/console", O_RDWR);
+    if (fd < 0)
+        return;
+    for (int stream = 0; stream <= 2; ++stream)
+        ::dup2(fd, stream);
+    if (fd > 2)
+        ::close(fd);
+}
+
+bool LoadModule(const std::string& name, const std::string& params)
+{
+    const std::string path = "/modules/" + name + ".ko";
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        return Fail("open " + path);
+    const long rc = ::syscall(SYS_finit_module, fd, params.c_str(), 0);
+    const int error = errno;
+    ::close(fd);
+    errno = error;
+    return rc == 0 || error == EEXIST || Fail("load " + name + " " + params);
+}
+
+std::vector<std::string> Split(const std::string& text, char separator)
+{
+    std::vector<std::string> parts;
+    std::string part;
+    std::istringstream in(text);
+    while (std::getline(in, part, separator))
+        parts.push_back(part);
+    return parts;
+}
+
+Scenario ReadScenario()
+{
+    Scenario s;
+    std::istringstream words(ReadText("/proc/cmdline"));
+    std::string word;
+    while (words >> word) {
+        const auto eq = word.find('=');
+        if (eq == std::string::npos)
+            continue;
+        const std::string key = word.substr(0, eq), value = word.substr(eq + 1);
+        if (key == kIo)
+            s.io = value;
+        else if (key == kLp)
+            s.lp = value == "1";
+        else if (key == kUid)
+            s.uid = std::atoi(value.c_str());
+        else if (key == kConfig)
+            s.hasConfig = true, s.config = Decode(value);
+        else if (key == kRows)
+            s.rows = std::atoi(value.c_str());
+        else if (key == kCols)
+            s.cols = std::atoi(value.c_str());
+        else if (key == kRun && value == kPanelRun)
+            s.runs.push_back({});
+        else if (key == kRun && value.starts_with(kCommandRun)) {
+            Run run{false, {}};
+            for (const std::string& arg : Split(value.substr(kCommandRun.size()), ','))
+                run.args.push_back(Decode(arg));
+            s.runs.push_back(run);
+        }
+    }
+    if (s.runs.empty())
+        s.runs.push_back({});
+    return s;
+}
+
+std::vector<std::string> PortNames()
+{
+    std::vector<std::string> names;
+    if (DIR* dir = ::opendir("/proc/sys/dev/parport")) {
+        while (const dirent* entry = ::readdir(dir))
+            if (std::strncmp(entry->d_name, "parport", 7) == 0)
+                names.push_back(entry->d_name);
+        ::closedir(dir);
+    }
+    return names;
+}
+
+// The port drivers as a distribution loads them: parport_pc told where the card is, ppdev for
+// user programs, lp on request.
+bool LoadDrivers(const Scenario& s)
+{
+    bool ok = LoadModule("parport", "");
+    ok = LoadModule("parport_pc", "io=" + s.io + " irq=none") && ok;
+    ok = LoadModule("ppdev", "") && ok;
+    if (s.lp)
+        ok = LoadModule("lp", "") && ok;
+    for (const std::string& name : PortNames()) {
+        std::string base = ReadText("/proc/sys/dev/parport/" + name + "/base-addr");
+        while (!base.empty() && (base.back() == '\n' || base.back() == '\t'))
+            base.pop_back();
+        for (char& c : base)
+            c = c == '\t' ? ' ' : c;
+        Report("port " + name + " " + base);
+    }
+    return ok;
+}
+
+// An unprivileged user may open the port devices through their group, as udev arranges it.
+bool PrepareUser(const Scenario& s, const std::string& home)
+{
+    bool ok = true;
+    if (::mkdir(home.c_str(), 0755) != 0 && errno != EEXIST)
+        ok = Fail("mkdir " + home);
+    if (s.uid == 0)
+        return ok;
+    if (::chown(home.c_str(), s.uid, s.uid) != 0)
+        ok = Fail("chown " + home);
+    if (DIR* dir = ::opendir("/dev")) {
+        while (const dirent* entry = ::readdir(dir)) {
+            if (std::strncmp(entry->d_name, "parport", 7) != 0)
+                continue;
+            const std::string dev = std::string("/dev/") + entry->d_name;
+            if (::chown(dev.c_str(), 0, kPortGroup) != 0 || ::chmod(dev.c_str(), 0660) != 0)
+                ok = Fail("give " + dev + " to group lp");
+        }
+        ::closedir(dir);
+    }
+    if (::chown(kConsoleTty, s.uid, s.uid) != 0)
+        ok = Fail(std::string("chown ") + kConsoleTty);
+    return ok;
+}
+
+bool WriteConfig(const Scenario& s, const std::string& home)
+{
+    if (!s.hasConfig)
+        return true;
+    const std::string path = home + "/config.ovm";
+    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    if (fd < 0)
+        return Fail("create " + path);
+    const bool written = ::write(fd, s.config.data(), s.config.size()) == static_cast<ssize_t>(s.config.size());
+    ::close(fd);
+    if (!written || (s.uid != 0 && ::chown(path.c_str(), s.uid, s.uid) != 0))
+        return Fail("write " + path);
+    return true;
+}
+
+// In the child, whose standard error is the run's error file: the reader sees why.
+[[noreturn]] void ChildFails(const std::string& what)
+{
+    std::fprintf(stderr, "init: %s: %s\n", what.c_str(), std::strerror(errno));
+    std::fflush(stderr);
+    ::_exit(127);
+}
+
+// In the child: the console as the controlling terminal of a new session, of a fixed size.
+void TakeConsole(const Scenario& s)
+{
+    ::setsid();
+    const int fd = ::open(kConsoleTty, O_RDWR);
+    if (fd < 0)
+        ChildFails(std::string("open ") + kConsoleTty);
+    ::ioctl(fd, TIOCSCTTY, 0);
+    winsize size{};
+    size.ws_row = static_cast<unsigned short>(s.rows);
+    size.ws_col = static_cast<unsigned short>(s.cols);
+    ::ioctl(fd, TIOCSWINSZ, &size);
+    ::dup2(fd, 0);
+    ::dup2(fd, 1);
+    if (fd > 1)
+        ::close(fd);
+}
+
+void BecomeUser(const Scenario& s)
+{
+    if (s.uid == 0)
+        return;
+    const gid_t groups[] = {static_cast<gid_t>(kPortGroup)};
+    if (::setgroups(1, groups) != 0 || ::setgid(s.uid) != 0 || ::setuid(s.uid) != 0)
+        ChildFails("become user " + std::to_string(s.uid));
+}
+
+int Execute(const Scenario& s, const Run& run, const std::string& home, const std::string& out,
+            const std::string& err)
+{
+    const pid_t pid = ::fork();
+    if (pid < 0)
+        return -1;
+    if (pid == 0) {
+        ::dup2(::open(err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644), 2);
+        if (run.panel) {
+            TakeConsole(s);
+        } else {
+            ::dup2(::open("/dev/null", O_RDONLY), 0);
+            ::dup2(::open(out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644), 1);
+        }
+        BecomeUser(s);
+        if (::chdir(home.c_str()) != 0)
+            ChildFails("chdir " + home);
+        std::vector<std::string> argv{kProgram};
+        argv.insert(argv.end(), run.args.begin(), run.args.end());
+        std::vector<char*> args;
+        for (std::string& a : argv)
+            args.push_back(a.data());
+        args.push_back(nullptr);
+        std::string envHome = "HOME=" + home;
+        char term[] = "TERM=xterm-256color", lang[] = "LANG=C.UTF-8", path[] = "PATH=/usr/bin:/bin";
+        char* env[] = {term, lang, path, envHome.data(), nullptr};
+        ::execve(kProgram, args.data(), env);
+        ChildFails(std::string("execute ") + kProgram);
+    }
+    int status = 0;
+    while (::waitpid(pid, &status, 0) < 0 && errno == EINTR) {
+    }
+    return status;
+}
+
+void ReportLines(const std::string& prefix, const std::string& path)
+{
+    std::ifstream in(path);
+    std::string line;
+    while (std::getline(in, line))
+        Report(prefix + line);
+}
+
+void PerformRun(const Scenario& s, std::size_t number, const std::string& home)
+{
+    const std::string tag = "run " + std::to_string(number) + " ";
+    const std::string out = "/tmp/run" + std::to_string(number) + ".out";
+    const std::string err = "/tmp/run" + std::to_string(number) + ".err";
+    const Run& run = s.runs[number - 1];
+    Report(tag + "start");
+    const int status = Execute(s, run, home, out, err);
+    if (!run.panel)
+        ReportLines(tag + "stdout ", out);
+    ReportLines(tag + "stderr ", err);
+    if (status < 0)
+        Report(tag + "error fork: " + std::strerror(errno));
+    else if (WIFSIGNALED(status))
+        Report(tag + "signal " + std::to_string(WTERMSIG(status)));
+    else
+        Report(tag + "exit " + std::to_string(WEXITSTATUS(status)));
+    const std::string config = home + "/config.ovm";
+    if (::access(config.c_str(), F_OK) == 0)
+        Report(tag + "config.ovm " + Encode(ReadText(config)));
+    else
+        Report(tag + "config.ovm missing");
+}
+
+[[noreturn]] void PowerOff()
+{
+    std::fflush(nullptr);
+    ::sync();
+    ::reboot(RB_POWER_OFF);
+    // Only reached if the kernel refused; with panic=-1 and -no-reboot the emulator still stops.
+    std::_Exit(1);
+}
+
+}  // namespace
+
+int main()
+{
+    bool ok = Mount("devtmpfs", "/dev");
+    UseConsole();
+    ok = Mount("proc", "/proc") && ok;
+    ok = Mount("sysfs", "/sys") && ok;
+    ::mkdir("/tmp", 01777);
+    const Scenario s = ReadScenario();
+    const std::string home = s.uid == 0 ? "/root" : "/home/user";
+    ::mkdir("/home", 0755);
+    ok = LoadDrivers(s) && ok;
+    ok = PrepareUser(s, home) && ok;
+    ok = WriteConfig(s, home) && ok;
+    // A scenario whose preparation failed would test something else; the host sees the error.
+    if (ok)
+        for (std::size_t i = 1; i <= s.runs.size(); ++i)
+            PerformRun(s, i, home);
+    Report("end");
+    PowerOff();
+}

@@ -1,0 +1,101 @@
+// An emulated PC that runs the real vellix-term: a QEMU x86-64 guest with one ISA parallel
+// port whose printer output goes to a file, booted with the host's kernel and our initramfs.
+// Its serial console feeds a screen model; keys go to the console as a terminal sends them.
+#pragma once
+
+#include <sys/types.h>
+
+#include <chrono>
+#include <cstdint>
+#include <filesystem>
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "ui/term/vt_screen.h"
+
+namespace hwpanel {
+
+using namespace std::chrono_literals;
+
+// One start of the program in the guest: on the console, driven by keys, or as a command
+// whose output is captured.
+struct GuestRun {
+    bool panel = true;
+    std::vector<std::string> args;
+
+    static GuestRun Panel() { return {}; }
+    static GuestRun Command(std::vector<std::string> args) { return {false, std::move(args)}; }
+};
+
+struct GuestSpec {
+    std::uint16_t iobase = 0x378;  // of the port, for QEMU and for parport_pc
+    bool lp = false;               // load the printer driver as well
+    int uid = 0;                   // who runs the program; others may open /dev/parport*
+    std::optional<std::string> config;  // config.ovm before the first run
+    std::vector<GuestRun> runs{GuestRun::Panel()};
+    int rows = 24, cols = 80;
+};
+
+// What the guest reported about one run.
+struct RunReport {
+    bool ended = false;  // the report is complete
+    std::optional<int> exitCode, signal;
+    std::vector<std::string> out, err;  // standard output (commands only) and standard error
+    std::optional<std::string> config;  // config.ovm afterwards; nullopt if there is none
+};
+
+// The kernel and initramfs, packed once per test program by scripts/qemu-panel-image.sh.
+struct GuestImage {
+    std::filesystem::path kernel, initrd;
+    std::string error;  // why there is none
+    static const GuestImage& Get();
+};
+
+class Guest {
+public:
+    // Boots the guest; the runs start as soon as it is up.
+    Guest(const GuestImage& image, const GuestSpec& spec);
+    ~Guest();
+    Guest(const Guest&) = delete;
+    Guest& operator=(const Guest&) = delete;
+
+    void Send(std::string_view keys);
+    // Reads the console until `done` holds; false if it still does not after `limit`.
+    bool WaitFor(const std::function<bool(const vt::Screen&)>& done, std::chrono::milliseconds limit = 60s);
+    // Until the report of run `number` (from 1) is complete.
+    bool WaitForRun(int number, std::chrono::milliseconds limit = 60s);
+    // Until the guest has reported its end and the emulator has stopped.
+    bool WaitForPowerOff(std::chrono::milliseconds limit = 60s);
+
+    RunReport Run(int number) const;
+    // Report lines of one kind ("port", "error"), without the kind.
+    std::vector<std::string> Reports(std::string_view kind) const;
+    // Every byte the port strobed out to the printer so far.
+    std::string PrinterBytes() const;
+    // Until the printer has received at least `count` bytes.
+    bool WaitForPrinter(std::size_t count, std::chrono::milliseconds limit = 20s);
+
+    const vt::Screen& Screen() const { return m_screen; }
+    // The screen as text, with where reverse video (the focus) stands.
+    std::string ScreenText() const;
+    // The last screen, the console as text and what the emulator said: for a failure message.
+    std::string Diagnosis() const;
+
+private:
+    bool ReadSome(int timeoutMs);
+    std::vector<std::string> ReportLines() const;
+
+    std::filesystem::path m_dir;  // printer file and emulator messages
+    pid_t m_pid = -1;
+    int m_in = -1, m_out = -1;
+    bool m_exited = false;
+    vt::Screen m_screen;
+    std::string m_console;
+};
+
+// The kernel command line that tells the guest's /init what to do.
+std::string KernelCommandLine(const GuestSpec& spec);
+
+}  // namespace hwpanel
