@@ -194,11 +194,16 @@ TEST_P(EmulatedPort, PanelShowsThePortAndStrobesAComposedByteToThePrinter)
     // Output row's, 5 OK, 6 Cancel, 7..14 the data bits D0..D7, 15..19 Strobe(1), Auto(14),
     // Init(16), Input(17), TriState, 20 the list. Only Tab moves the focus here: an escape
     // sequence such as Shift+Tab may reach the program in pieces over the emulated serial line.
-    // On the list, which opens while it has the focus, every port found shows.
+    // Space opens the focused list, which shows every port found; Enter closes it again on the
+    // entry that was selected.
     ASSERT_TRUE(Step(Repeat(kTab, 20), [&](const vt::Screen& screen) { return FocusOn(screen, panel.list, 10); }))
         << "the list did not take the focus";
-    guest->WaitFor([&](const vt::Screen& screen) { return !ListEntries(screen, panel.list).empty(); }, 5s);
+    ASSERT_TRUE(Step(kSpace, [&](const vt::Screen& screen) { return !ListEntries(screen, panel.list).empty(); }))
+        << "Space did not open the list";
     ASSERT_THAT(ListEntries(s, panel.list), ElementsAre(sc.label));
+    ASSERT_TRUE(Step(kEnter, [&](const vt::Screen& screen) { return ListEntries(screen, panel.list).empty(); }))
+        << "Enter did not close the list";
+    EXPECT_EQ(panelscreen::FieldText(s, panel.list), sc.label) << "the selection stays";
     // A byte written to the simulated port goes nowhere; what follows needs the real one.
     ASSERT_THAT(Caption(s), Not(HasSubstr("simulated port")));
     ASSERT_TRUE(Step(kTab, [&](const vt::Screen& screen) { return FocusOn(screen, panel.edit, 4); }));
