@@ -282,18 +282,29 @@ INSTANTIATE_TEST_SUITE_P(
                  "shared with the printer driver", 0x81}),
     [](const auto& info) { return std::string(info.param.name); });
 
-// Starts of the program without a terminal, each one run of the same boot: what it writes to
-// standard output and standard error, and its exit status. A new command is one line here.
+// Starts of the program without a terminal, each one run of the same boot (root, the port at
+// 0x378, no loopback plug on it): what it writes to standard output and standard error, and its
+// exit status. A new command is one line here.
 struct Command {
     const char* name;
     std::vector<std::string> args;
     int exitCode;
-    const char* stdoutSays;  // text a line of standard output holds, or nullptr
-    const char* stderrSays;  // the same for standard error
+    std::vector<const char*> stdoutSays;  // texts lines of standard output hold
+    std::vector<const char*> stderrSays;  // the same for standard error
 };
 
 const Command kCommands[] = {
-    {"NoTerminal", {}, 1, nullptr, "standard input and output must be a terminal"},
+    {"NoTerminal", {}, 1, {}, {"standard input and output must be a terminal"}},
+    // The report finds the emulated port, reached directly, and the other legacy bases silent.
+    {"Ports", {"--ports"}, 0,
+     {"0x0378  yes      legacy base, /dev/parport0  direct I/O", "0x0278  no",
+      "the panel would use 0x0378 (direct I/O), the default"},
+     {}},
+    // No plug: the data register reads back what is written, but no input follows an output.
+    {"LoopbackWithoutPlug", {"--loopback", "0x0378"}, 1,
+     {"PASS  D7..D0 (pins 9..2)", "FAIL  Strobe (pin 1) -> Select (pin 13)", "Registers left as found"},
+     {}},
+    {"LoopbackOfAnAbsentPort", {"--loopback=0xD010"}, 2, {}, {"cannot reach a port at 0xD010"}},
 };
 
 TEST(QemuCommands, EachStartReportsItsOutputAndExitStatus)
@@ -312,12 +323,10 @@ TEST(QemuCommands, EachStartReportsItsOutputAndExitStatus)
         ASSERT_TRUE(guest.WaitForRun(number, 150s)) << guest.Diagnosis();
         const RunReport run = guest.Run(number);
         EXPECT_EQ(run.exitCode, c.exitCode);
-        if (c.stdoutSays) {
-            EXPECT_THAT(run.out, Contains(HasSubstr(c.stdoutSays)));
-        }
-        if (c.stderrSays) {
-            EXPECT_THAT(run.err, Contains(HasSubstr(c.stderrSays)));
-        }
+        for (const char* text : c.stdoutSays)
+            EXPECT_THAT(run.out, Contains(HasSubstr(text)));
+        for (const char* text : c.stderrSays)
+            EXPECT_THAT(run.err, Contains(HasSubstr(text)));
     }
     EXPECT_TRUE(guest.WaitForPowerOff(60s));
     EXPECT_THAT(guest.Reports("error"), IsEmpty());
