@@ -29,10 +29,38 @@ std::string Fit(std::string s, int width)
     return s;
 }
 
+// The keys, widest first, for where the focus is: Enter presses a focused push button, picks in
+// an open list, and presses OK anywhere else.
 const char* const kHints[] = {
     "Tab: next  Space: press  Enter: OK  Esc: cancel  F1: help  F10: menu",
     "F1: help  F10: menu",
 };
+const char* const kButtonHints[] = {
+    "Tab: next  Space, Enter: press  Esc: cancel  F1: help  F10: menu",
+    "F1: help  F10: menu",
+};
+const char* const kOpenListHints[] = {
+    "Up, Down: mark  Enter: pick  Esc: close the list",
+    "Enter: pick  Esc: close",
+};
+
+template <std::size_t N>
+std::string Widest(const char* const (&hints)[N], int cols)
+{
+    for (const char* h : hints)
+        if (static_cast<int>(std::string_view(h).size()) <= cols)
+            return h;
+    return {};
+}
+
+std::string KeyHint(const afx::Window* focus, int cols)
+{
+    if (afx::list::IsOpen(focus))
+        return Widest(kOpenListHints, cols);
+    if (focus && focus->kind == afx::Kind::PushButton)
+        return Widest(kButtonHints, cols);
+    return Widest(kHints, cols);
+}
 
 }  // namespace
 
@@ -96,17 +124,12 @@ void Painter::Hint(TopView& v)
 {
     WINDOW* w = v.win;
     std::string text = v.top->focus ? afx::PinHelp(*v.top->focus, v.cols) : std::string();
-    if (text.empty()) {
-        for (const char* h : kHints) {
-            if (static_cast<int>(std::string_view(h).size()) <= v.cols) {
-                text = h;
-                break;
-            }
-        }
-    }
+    if (text.empty())
+        text = KeyHint(v.top->focus, v.cols);
     m_style.Text(w, v.rows - 1, 0, std::string(static_cast<std::size_t>(v.cols), ' '));
     m_style.Text(w, v.rows - 1, (v.cols - static_cast<int>(text.size())) / 2, text, A_DIM);
     v.shownHint = v.top->focus;
+    v.shownHintListOpen = afx::list::IsOpen(v.top->focus);
 }
 
 void Painter::Control(TopView& v, int index)

@@ -206,7 +206,9 @@ void TermFrontend::Flush()
         m_screenDirty = false;
     }
     for (auto& v : m_views) {
-        bool hintStale = v->hint && v->shownHint != v->top->focus;  // the focus moved
+        // The focus moved, or the focused list opened or closed.
+        bool hintStale = v->hint && (v->shownHint != v->top->focus ||
+                                     v->shownHintListOpen != afx::list::IsOpen(v->top->focus));
         bool drew = v->whole || !v->dirty.empty() || hintStale;
         if (v->whole || below) {
             m_painter.Whole(*v);

@@ -24,6 +24,7 @@ struct TopView {
     std::set<const afx::Window*> dirty;      // controls to draw again
     const afx::Window* shownFocus = nullptr; // the control drawn with the focus
     const afx::Window* shownHint = nullptr;  // the control whose hint the hint line shows
+    bool shownHintListOpen = false;          // ... and whether it was an open list then
 
     // Lays the window out for a screen of `lines` x `columns`, over `owner` if it has one.
     void Arrange(const TopView* owner, int lines, int columns);

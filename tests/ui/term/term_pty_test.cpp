@@ -235,6 +235,8 @@ TEST_F(TermPanel, TheFocusedListOpensOnlyWhenAskedAndEnterOrEscapeCloseItFirst)
     ASSERT_TRUE(p->WaitFor([&](const vt::Screen& sc) { return panelscreen::Reversed(sc, panel.list, 6); })) << s.Text();
     p->Drain(200ms);
     EXPECT_FALSE(open(s)) << "focused, yet closed\n" << s.Text();
+    // The hint line names what Enter does where the focus is.
+    EXPECT_TRUE(s.Contains("Enter: OK")) << s.Text();
 
     struct Opener {
         const char* name;
@@ -251,6 +253,8 @@ TEST_F(TermPanel, TheFocusedListOpensOnlyWhenAskedAndEnterOrEscapeCloseItFirst)
         ASSERT_FALSE(o.keys.empty());
         p->Send(o.keys);
         ASSERT_TRUE(p->WaitFor(open)) << s.Text();
+        EXPECT_TRUE(p->WaitFor([&](const vt::Screen& sc) { return sc.Contains("Enter: pick"); }))
+            << s.Text();
         p->Send("\x1b");
         ASSERT_TRUE(p->WaitFor([&](const vt::Screen& sc) { return !open(sc); })) << s.Text();
         EXPECT_EQ(panelscreen::FieldText(s, panel.list), "") << "Escape picks nothing";
@@ -267,6 +271,12 @@ TEST_F(TermPanel, TheFocusedListOpensOnlyWhenAskedAndEnterOrEscapeCloseItFirst)
     ASSERT_TRUE(p->WaitFor([&](const vt::Screen& sc) { return panelscreen::FieldText(sc, panel.list) == "0x0378" && !open(sc); }))
         << s.Text();
     EXPECT_FALSE(p->WaitExit(100ms)) << "Enter picked, it did not press OK";
+
+    // On a push button (past the Data Value field and the row's Continous: Set Data), Enter
+    // presses that button.
+    p->Send("\t\t\t");
+    EXPECT_TRUE(p->WaitFor([&](const vt::Screen& sc) { return sc.Contains("Space, Enter: press"); }))
+        << s.Text();
 
     // Closed, Escape is the dialog's again: Cancel, and nothing saved.
     p->Send("\x1b");
