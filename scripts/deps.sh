@@ -7,9 +7,10 @@ build_pkgs=(build-essential cmake ninja-build pkg-config qt6-base-dev libncurses
 # The x86 emulator, a kernel whose modules include parport, parport_pc and ppdev, and cpio to
 # pack the guest's initramfs: for the hardware test.
 qemu_pkgs=(qemu-system-x86 linux-image-amd64 cpio)
-# debootstrap and zstd: the package check's fresh Debian 12 root and its cached copy.
+# debootstrap and zstd: the package check's fresh Debian 12 root and its cached copy; lintian:
+# Debian's own checks of the built package.
 test_pkgs=(libgtest-dev libgmock-dev libbenchmark-dev xvfb xdotool x11-apps imagemagick tmux
-           clang libclang-rt-14-dev desktop-file-utils appstream groff-base debootstrap zstd
+           clang libclang-rt-14-dev desktop-file-utils appstream groff-base debootstrap zstd lintian
            "${qemu_pkgs[@]}")
 
 case "${1:-build}" in
