@@ -10,12 +10,13 @@ build_pkgs=(build-essential cmake ninja-build pkg-config qt6-base-dev libncurses
 # The x86 emulator, a kernel whose modules include parport, parport_pc and ppdev, and cpio to
 # pack the guest's initramfs: for the hardware test.
 qemu_pkgs=(qemu-system-x86 linux-image-amd64 cpio)
-# debootstrap and zstd: the package check's fresh Debian 12 root and its cached copy; strace:
+# debootstrap and zstd: the package check's fresh Debian 12 root and its cached copy; lintian:
+# Debian's own checks of the built package; strace:
 # proof that a wrong command line reaches for no port; weston and qt6-wayland: the desktop window
 # on a headless Wayland compositor; dbus, at-spi2-core and pyatspi: the accessibility test's
 # session bus, AT-SPI registry and reader.
 test_pkgs=(libgtest-dev libgmock-dev libbenchmark-dev xvfb xdotool x11-apps imagemagick tmux weston qt6-wayland
-           clang libclang-rt-14-dev desktop-file-utils appstream groff-base debootstrap zstd strace
+           clang libclang-rt-14-dev desktop-file-utils appstream groff-base debootstrap zstd lintian strace
            dbus-daemon dbus-bin at-spi2-core python3-pyatspi
            "${qemu_pkgs[@]}")
 

@@ -6,6 +6,7 @@
 #include <QLineEdit>
 #include <QScreen>
 #include <QWindow>
+#include <algorithm>
 
 #include "afx/gdi.h"
 #include "ui/qt/accessibility.h"
@@ -30,15 +31,22 @@ Qt::WindowFlags FrameFlags(bool owned)
            Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint;
 }
 
-QIcon IconOf(const afx::Window& top)
+// The icons a window shows, big first; one icon set as both big and small counts once.
+std::vector<const res::IconGroup*> IconGroupsOf(const afx::Window& top)
+{
+    std::vector<const res::IconGroup*> groups;
+    for (HICON h : {top.bigIcon, top.smallIcon})
+        if (h && h->group && std::find(groups.begin(), groups.end(), h->group) == groups.end())
+            groups.push_back(h->group);
+    return groups;
+}
+
+QIcon IconOf(const std::vector<const res::IconGroup*>& groups)
 {
     QIcon icon;
-    for (HICON h : {top.bigIcon, top.smallIcon}) {
-        if (!h || !h->group || (h == top.smallIcon && h == top.bigIcon && !icon.isNull()))
-            continue;  // one icon set as both big and small gives its images once
-        for (const res::IconImage& img : h->group->images)
+    for (const res::IconGroup* group : groups)
+        for (const res::IconImage& img : group->images)
             icon.addPixmap(QPixmap::fromImage(ToImage(img)));
-    }
     return icon;
 }
 
@@ -141,7 +149,14 @@ void TopView::UpdateTop(afx::What what)
     switch (what) {
     case afx::What::Text: m_frame->setWindowTitle(FromModel(m_top->text)); break;
     case afx::What::Focus: ApplyFocus(); break;
-    case afx::What::Icon: m_frame->setWindowIcon(IconOf(*m_top)); break;
+    case afx::What::Icon:
+        // The panel sets the same icon as big and as small one after the other; the window
+        // system is given it once.
+        if (std::vector<const res::IconGroup*> groups = IconGroupsOf(*m_top); groups != m_iconGroups) {
+            m_iconGroups = std::move(groups);
+            m_frame->setWindowIcon(IconOf(m_iconGroups));
+        }
+        break;
     case afx::What::Minimized:
         if (m_pendingShow || m_top->minimized == m_frame->isMinimized())
             break;

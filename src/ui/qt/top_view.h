@@ -7,6 +7,7 @@
 #include <map>
 #include <memory>
 #include <unordered_map>
+#include <vector>
 
 #include "afx/window.h"
 #include "ui/qt/dialog_units.h"
@@ -53,6 +54,7 @@ private:
     std::unordered_map<const afx::Window*, QWidget*> m_widgets;
     std::unordered_map<const QObject*, afx::Window*> m_models;
     std::map<const res::Bitmap*, QPixmap> m_pixmaps;
+    std::vector<const res::IconGroup*> m_iconGroups;  // those the frame's icon was made of
     bool m_pendingShow = true;
 };
 
