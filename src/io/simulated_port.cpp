@@ -1,27 +1,11 @@
 #include "io/simulated_port.h"
 
+#include "io/register_map.h"
+
 namespace io {
 namespace {
 
-// Control register bits and the connector pins they drive.
-constexpr std::uint8_t kStrobe = 0x01;     // pin 1, inverted at the connector
-constexpr std::uint8_t kAutoFeed = 0x02;   // pin 14, inverted
-constexpr std::uint8_t kInit = 0x04;       // pin 16, as is
-constexpr std::uint8_t kSelectIn = 0x08;   // pin 17, inverted
-constexpr std::uint8_t kDirection = 0x20;  // data lines are inputs while set
-
-// Status register bits and the pins they sense.
-constexpr std::uint8_t kUnusedStatus = 0x07;  // not wired; read as 1
-constexpr std::uint8_t kError = 0x08;         // pin 15
-constexpr std::uint8_t kSelect = 0x10;        // pin 13
-constexpr std::uint8_t kPaperEnd = 0x20;      // pin 12
-constexpr std::uint8_t kAck = 0x40;           // pin 10
-constexpr std::uint8_t kBusy = 0x80;          // pin 11, inverted by the port
-
-// Control bits 6 and 7 are not implemented by the port and float high.
-constexpr std::uint8_t kControlUnused = 0xC0;
-
-enum Offset : std::uint16_t { kData = 0, kStatus = 1, kControl = 2 };
+using namespace lpt;
 
 }  // namespace
 

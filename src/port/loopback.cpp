@@ -3,28 +3,19 @@
 #include <array>
 #include <cstdio>
 
+#include "io/register_map.h"
 #include "port/panel_choice.h"
 #include "port/portio.h"
 
 namespace port {
 namespace {
 
-// Control register bits of the four control outputs and of the data direction.
-constexpr std::uint8_t kStrobe = 0x01;    // pin 1, inverted by the port
-constexpr std::uint8_t kAuto = 0x02;      // pin 14, inverted
-constexpr std::uint8_t kInit = 0x04;      // pin 16, as is
-constexpr std::uint8_t kSelectIn = 0x08;  // pin 17, inverted
-constexpr std::uint8_t kDirection = 0x20;
+using namespace io::lpt;
+constexpr std::uint8_t kAuto = kAutoFeed;
+constexpr std::uint8_t kPEnd = kPaperEnd;
 constexpr std::uint8_t kControlLines = kStrobe | kAuto | kInit | kSelectIn;
 // Bits 6 and 7 are not implemented and read as 1; they are never written as 1.
-constexpr std::uint8_t kControlImplemented = 0x3F;
-
-// Status register bits of the five inputs.
-constexpr std::uint8_t kError = 0x08;   // pin 15
-constexpr std::uint8_t kSelect = 0x10;  // pin 13
-constexpr std::uint8_t kPEnd = 0x20;    // pin 12
-constexpr std::uint8_t kAck = 0x40;     // pin 10
-constexpr std::uint8_t kBusy = 0x80;    // pin 11, inverted by the port
+constexpr std::uint8_t kControlImplemented = static_cast<std::uint8_t>(~kControlUnused);
 
 // Every output pin low: data 0x00, and the inverted control bits set. The test starts from here
 // and comes back here after each line.
