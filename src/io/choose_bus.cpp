@@ -11,6 +11,7 @@
 #include <cerrno>
 #include <cstring>
 #include <map>
+#include <string>
 #include <system_error>
 
 namespace io {
@@ -54,9 +55,22 @@ std::string DirectFix(int error, bool wasRoot)
     return "load the port drivers with `modprobe parport_pc ppdev`";
 }
 
+// Why ppdev did not reach the port. A claim that waited out its deadline was interrupted, which
+// the system would call "Interrupted system call": the user needs to hear who is in the way.
+std::string PpdevReason(const PpdevClaim& claim)
+{
+    if (claim.Busy())
+        return claim.step + ": busy: another program or a print job held the port for " +
+               std::to_string(kClaimDeadline.count()) + " s";
+    return SystemReason(claim.step, claim.error);
+}
+
 // The gentlest step that lets ppdev reach a port the kernel knows.
 std::string PpdevFix(const PpdevClaim& claim)
 {
+    if (claim.Busy())
+        return "end the program that holds the port or wait for the print to finish, then start "
+               "Vellix again";
     if (claim.step == "open") {
         if (claim.error == EACCES || claim.error == EPERM)
             return "join group lp";
@@ -91,7 +105,7 @@ void Reach(SurveyedPort& port, const std::map<std::uint16_t, int>& direct, bool 
         claimed.push_back({port.base, claim.fd, port.device});
         return;
     }
-    port.reason = directReason + SystemReason(claim.step, claim.error);
+    port.reason = directReason + PpdevReason(claim);
     port.fix = PpdevFix(claim);
 }
 

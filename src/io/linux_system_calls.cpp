@@ -1,5 +1,7 @@
 #include "io/linux_system_calls.h"
 
+#include "io/call_deadline.h"
+
 #include <cerrno>
 #include <fcntl.h>
 #include <filesystem>
@@ -39,11 +41,23 @@ int LinuxSystemCalls::IoPerm(unsigned long first, unsigned long count, bool enab
 
 int LinuxSystemCalls::Open(const std::string& path)
 {
-    return Result(::open(path.c_str(), O_RDWR | O_CLOEXEC));
+    // A device node that is not what its name says (a terminal line waits for its carrier) must
+    // not hold up the start; ppdev's register calls do not heed the flag.
+    return Result(::open(path.c_str(), O_RDWR | O_CLOEXEC | O_NONBLOCK));
 }
 
 int LinuxSystemCalls::Ioctl(int fd, unsigned long request, void* arg)
 {
+    return Result(::ioctl(fd, request, arg));
+}
+
+int LinuxSystemCalls::IoctlWithin(int fd, unsigned long request, void* arg,
+                                  std::chrono::milliseconds deadline)
+{
+    const CallDeadline timer(deadline);
+    // Without a deadline the call might never return; better to say why it was not made.
+    if (timer.Error() != 0)
+        return -timer.Error();
     return Result(::ioctl(fd, request, arg));
 }
 

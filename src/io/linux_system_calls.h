@@ -10,6 +10,8 @@ public:
     int IoPerm(unsigned long first, unsigned long count, bool enable) override;
     int Open(const std::string& path) override;
     int Ioctl(int fd, unsigned long request, void* arg) override;
+    int IoctlWithin(int fd, unsigned long request, void* arg,
+                    std::chrono::milliseconds deadline) override;
     int Close(int fd) override;
     std::optional<std::string> ReadTextFile(const std::string& path) override;
     std::vector<std::string> ListDirectory(const std::string& path) override;

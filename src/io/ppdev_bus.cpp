@@ -28,10 +28,11 @@ PpdevBus::PpdevBus(SystemCalls& sys, std::vector<Port> ports) : m_sys(sys)
 
 PpdevBus::~PpdevBus()
 {
-    for (Held& held : m_ports) {
-        m_sys.Ioctl(held.port.fd, PPRELEASE, nullptr);
+    // Closing releases the claim. A PPRELEASE call could wait for ever: the kernel lets one ppdev
+    // call run at a time, and a program still waiting to claim this very port keeps that turn
+    // until we let go; closing needs no turn.
+    for (Held& held : m_ports)
         m_sys.Close(held.port.fd);
-    }
 }
 
 PpdevBus::Held* PpdevBus::Find(std::uint16_t port, std::uint16_t& offset)
@@ -114,7 +115,7 @@ PpdevClaim ClaimPpdevPort(SystemCalls& sys, const std::string& device)
     }
     int rc = sys.Ioctl(fd, PPEXCL, nullptr);
     if (rc == 0)
-        rc = sys.Ioctl(fd, PPCLAIM, nullptr);
+        rc = sys.IoctlWithin(fd, PPCLAIM, nullptr, kClaimDeadline);
     if (rc == 0) {
         claim.fd = fd;
         return claim;
@@ -123,7 +124,8 @@ PpdevClaim ClaimPpdevPort(SystemCalls& sys, const std::string& device)
     claim.step = "claim";
     claim.error = -rc;
     // ENXIO or EBUSY: another driver registered first. The exclusive wish sticks to the
-    // descriptor, so the shared claim needs a fresh one.
+    // descriptor, so the shared claim needs a fresh one. A claim that waited out its deadline
+    // is not tried again: a shared one would wait just the same.
     if (claim.error != ENXIO && claim.error != EBUSY)
         return claim;
     fd = sys.Open(device);
@@ -132,7 +134,7 @@ PpdevClaim ClaimPpdevPort(SystemCalls& sys, const std::string& device)
         claim.error = -fd;
         return claim;
     }
-    rc = sys.Ioctl(fd, PPCLAIM, nullptr);
+    rc = sys.IoctlWithin(fd, PPCLAIM, nullptr, kClaimDeadline);
     if (rc < 0) {
         sys.Close(fd);
         claim.step = "shared claim";

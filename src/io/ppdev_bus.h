@@ -5,6 +5,8 @@
 #include "io/bus.h"
 #include "io/system_calls.h"
 
+#include <cerrno>
+#include <chrono>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -20,8 +22,9 @@ public:
         std::string device;  // e.g. "/dev/parport0"
     };
 
-    // Takes over the descriptors and releases and closes them when destroyed; sys must outlive
-    // the bus. A port number not belonging to one of the ports reads 0xFF and drops writes.
+    // Takes over the descriptors and closes them when destroyed, which releases the claims; sys
+    // must outlive the bus. A port number not belonging to one of the ports reads 0xFF and drops
+    // writes.
     PpdevBus(SystemCalls& sys, std::vector<Port> ports);
     ~PpdevBus() override;
     PpdevBus(const PpdevBus&) = delete;
@@ -48,18 +51,28 @@ private:
     std::vector<Held> m_ports;
 };
 
+// How long a claim waits for a port that someone else holds. A print job lets go of the port
+// between the blocks it writes, far more often than this; a program that holds the port keeps
+// it, and a start that waits longer than this would look hung. While a claim waits, the kernel
+// holds back every other ppdev call on the machine, so the wait must stay short.
+constexpr std::chrono::seconds kClaimDeadline{2};
+
 // The outcome of claiming one of the kernel's ports.
 struct PpdevClaim {
     int fd = -1;          // open and claimed, or -1 when refused
     bool shared = false;  // claimed beside another driver (usually lp) that registered first
     std::string step;     // when refused: "open", "claim" or "shared claim"
-    int error = 0;        // when refused: the errno value
+    int error = 0;        // when refused: the errno value; EINTR when the port stayed busy
+
+    // Refused because someone else held the port until the deadline.
+    bool Busy() const { return fd < 0 && error == EINTR; }
 };
 
 // Opens the device and claims the port exclusively, so that no printer job can write to it behind
 // the panel's back. When another driver has registered on the port and the exclusive claim is
-// refused, claims it shared instead: the claim is then held until the descriptor is released, and
-// the other driver waits for it.
+// refused, claims it shared instead: the claim is then held until the descriptor is closed, and
+// the other driver waits for it. A claim gives up when the port is still held by another after
+// kClaimDeadline.
 PpdevClaim ClaimPpdevPort(SystemCalls& sys, const std::string& device);
 
 }  // namespace io

@@ -2,6 +2,7 @@
 // so that bus selection and the ppdev bus can be tested against fakes.
 #pragma once
 
+#include <chrono>
 #include <optional>
 #include <string>
 #include <sys/types.h>
@@ -22,9 +23,14 @@ public:
 
     // Grants (or revokes) access to count port numbers from first.
     virtual int IoPerm(unsigned long first, unsigned long count, bool enable) = 0;
-    // Opens a device read-write, close-on-exec; the descriptor or -errno.
+    // Opens a device read-write, close-on-exec, without waiting in the open; the descriptor or
+    // -errno.
     virtual int Open(const std::string& path) = 0;
     virtual int Ioctl(int fd, unsigned long request, void* arg) = 0;
+    // Ioctl for a request that may wait for something outside our control (a port claim while
+    // another holds the port): a call still waiting when the deadline passes fails with -EINTR.
+    virtual int IoctlWithin(int fd, unsigned long request, void* arg,
+                            std::chrono::milliseconds deadline) = 0;
     virtual int Close(int fd) = 0;
 
     // Whole contents of a small text file such as one under /proc; nothing if unreadable.

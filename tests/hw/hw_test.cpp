@@ -14,11 +14,14 @@
 
 #include <ostream>
 
+#include <chrono>
 #include <csignal>
 #include <cstdio>
 #include <cstring>
 #include <fstream>
 #include <linux/capability.h>
+#include <linux/ppdev.h>
+#include <sys/ioctl.h>
 #include <sys/io.h>
 #include <sys/syscall.h>
 #include <unistd.h>
@@ -211,11 +214,32 @@ bool WithoutRawIo()
     return ::syscall(SYS_capset, &header, data) == 0;
 }
 
+// A claim of /dev/parport0 without PPEXCL, made the plain way; closing the descriptor ends it.
+int HoldShared(io::SystemCalls& sys)
+{
+    const int fd = sys.Open("/dev/parport0");
+    if (fd < 0 || sys.Ioctl(fd, PPCLAIM, nullptr) != 0) {
+        ADD_FAILURE() << "cannot hold /dev/parport0 shared";
+        if (fd >= 0)
+            sys.Close(fd);
+        return -1;
+    }
+    return fd;
+}
+
+// Who else holds /dev/parport0 while the program chooses its bus.
+enum class Holder {
+    Nobody,
+    Exclusive,  // another program that claimed it exclusively
+    Shared,     // one that claimed it without PPEXCL, as lp does for a print job, or as another
+                // Vellix does beside lp: a shared claim must wait for it
+};
+
 // Each choice runs in a child: choosing a bus gives up the capabilities that init still needs.
 struct ChoiceCase {
     const char* name;
     bool rawIo;          // keep CAP_SYS_RAWIO
-    bool portHeld;       // another user holds /dev/parport0 exclusively
+    Holder holder;
     const char* caption;  // how the port at 0x378 is reached
     const char* message;  // the start-up message's line for 0x378
 };
@@ -230,15 +254,27 @@ TEST_P(RealChoice, PicksTheBestBusAndDropsCapabilities)
     const ChoiceCase& c = GetParam();
     io::LinuxSystemCalls sys;
     std::unique_ptr<io::PpdevBus> holder;
-    if (c.portHeld) {
+    if (c.holder == Holder::Exclusive) {
         holder = ClaimGuestPort(sys);
         ASSERT_NE(holder, nullptr);
+    } else if (c.holder == Holder::Shared) {
+        const int fd = HoldShared(sys);
+        ASSERT_GE(fd, 0);
+        holder = std::make_unique<io::PpdevBus>(
+            sys, std::vector<io::PpdevBus::Port>{{kData, fd, "/dev/parport0"}});
     }
     EXPECT_EXIT(
         {
             if (!c.rawIo && !WithoutRawIo())
                 std::_Exit(2);
+            // A choice that waits for ever ends here, killed, instead of hanging the guest.
+            ::alarm(30);
+            const auto start = std::chrono::steady_clock::now();
             io::BusChoice choice = io::ChooseBus(sys);
+            std::fprintf(stderr, "chosen in %lld ms\n",
+                         static_cast<long long>(std::chrono::duration_cast<std::chrono::milliseconds>(
+                                                    std::chrono::steady_clock::now() - start)
+                                                    .count()));
             const std::string caption = choice.bus ? choice.bus->WayTo(kData) : "(no bus)";
             bool told = false;
             for (const std::string& line : choice.messages) {
@@ -253,19 +289,34 @@ TEST_P(RealChoice, PicksTheBestBusAndDropsCapabilities)
             std::_Exit(ok ? 0 : 1);
         },
         testing::ExitedWithCode(0), "");
+    // The holder keeps the port, and its calls run again: while a claim waits, the kernel
+    // holds back every other ppdev call.
+    if (holder != nullptr) {
+        holder->Out(kControl, 0x04);
+        holder->Out(kData, 0x5A);
+        EXPECT_EQ(holder->In(kData), 0x5A);
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(
     AsRoot, RealChoice,
     testing::Values(
-        ChoiceCase{"DirectWithRawIo", true, false, "",
+        ChoiceCase{"DirectWithRawIo", true, Holder::Nobody, "",
                    "0x0378 (legacy base, /dev/parport0): direct I/O"},
-        ChoiceCase{"PpdevWithoutRawIo", false, false, "/dev/parport0",
+        ChoiceCase{"PpdevWithoutRawIo", false, Holder::Nobody, "/dev/parport0",
                    "0x0378 (legacy base, /dev/parport0): ppdev"},
-        ChoiceCase{"SimulatedWhenThePortIsHeld", false, true, "simulated port",
+        ChoiceCase{"SimulatedWhenThePortIsHeld", false, Holder::Exclusive, "simulated port",
                    "0x0378 (legacy base, /dev/parport0): not reached (ioperm: Operation not "
                    "permitted; shared claim: No such device or address); fix: free the port: end "
-                   "the program that holds it or unload lp with `modprobe -r lp`"}),
+                   "the program that holds it or unload lp with `modprobe -r lp`"},
+        // The kernel's shared claim waits while the port is held; the choice gives up after
+        // its deadline instead of hanging the start.
+        ChoiceCase{"SimulatedWhenASharedHolderKeepsThePort", false, Holder::Shared,
+                   "simulated port",
+                   "0x0378 (legacy base, /dev/parport0): not reached (ioperm: Operation not "
+                   "permitted; shared claim: busy: another program or a print job held the port "
+                   "for 2 s); fix: end the program that holds the port or wait for the print to "
+                   "finish, then start Vellix again"}),
     [](const auto& info) { return info.param.name; });
 
 }  // namespace

@@ -27,6 +27,11 @@ using testing::ElementsAre;
 
 constexpr io::Identity kRoot{0, 0, 0, 0, 0, 0};
 
+// A port that another program or a print job kept for the whole deadline of the claim.
+const char* const kBusy =
+    "busy: another program or a print job held the port for 2 s); fix: end the program that "
+    "holds the port or wait for the print to finish, then start Vellix again";
+
 const char* const kLegacyNotPermitted =
     "0x0278, 0x0300, 0x03BC (legacy bases): not reached (ioperm: Operation not permitted; the "
     "kernel knows no port here); fix: run as root or grant cap_sys_rawio";
@@ -154,6 +159,33 @@ INSTANTIATE_TEST_SUITE_P(
                      "end the program that holds it or unload lp with `modprobe -r lp`",
                      "no real port is reached: using the simulated port"},
                     {{0x378, "simulated port"}}},
+        MachineCase{"PortHeldBesideThePrinterDriver",
+                    [](FakeSystemCalls& sys) {
+                        User(sys);
+                        sys.AddLinuxPort(0, 0x378, 6);
+                        sys.exclusiveClaimErrors[6] = ENXIO;
+                        sys.claimWaits.insert(6);
+                    },
+                    {{"0x0278", Way::None}, {"0x0300", Way::None}, {"0x0378", Way::None},
+                     {"0x03BC", Way::None}},
+                    {kLegacyNotPermitted,
+                     std::string("0x0378 (legacy base, /dev/parport0): not reached (ioperm: "
+                                 "Operation not permitted; shared claim: ") + kBusy,
+                     "no real port is reached: using the simulated port"},
+                    {{0x378, "simulated port"}}},
+        MachineCase{"BusyCardBesideAnOnBoardPort",
+                    [](FakeSystemCalls& sys) {
+                        sys.identity = kRoot;
+                        sys.AddLinuxPort(0, 0x378, 6);
+                        sys.AddLinuxPort(1, 0xD010, 7);
+                        sys.claimWaits.insert(7);
+                    },
+                    {{"0x0278", Way::Direct}, {"0x0300", Way::Direct}, {"0x0378", Way::Direct},
+                     {"0x03BC", Way::Direct}, {"0xD010", Way::None}},
+                    {"0x0278, 0x0300, 0x03BC (legacy bases): direct I/O",
+                     "0x0378 (legacy base, /dev/parport0): direct I/O",
+                     std::string("0xD010 (/dev/parport1): not reached (claim: ") + kBusy},
+                    {{0x378, ""}, {0xD010, "0xD010 not reached"}}},
         MachineCase{"DeviceNotPermitted",
                     [](FakeSystemCalls& sys) {
                         User(sys);
@@ -281,7 +313,8 @@ TEST(ChooseBus, RootReachesTheOnBoardPortDirectlyAndTheCardThroughPpdev)
     io::BusChoice choice = io::ChooseBus(sys);
     EXPECT_THAT(sys.calls, ElementsAre("ioperm 0x278 3 on", "ioperm 0x300 3 on",
                                        "ioperm 0x378 3 on", "ioperm 0x3bc 3 on", "clearcaps",
-                                       "open /dev/parport1", "ioctl 7 PPEXCL", "ioctl 7 PPCLAIM"));
+                                       "open /dev/parport1", "ioctl 7 PPEXCL",
+                                       "ioctl 7 PPCLAIM within 2000 ms"));
     sys.calls.clear();
     // Only the card is touched here: a direct access would be a real port instruction.
     choice.bus->Out(0xD010, 0xAA);
@@ -298,13 +331,13 @@ TEST(ChooseBus, HoldsTheSharedClaimUntilTheBusEnds)
     sys.exclusiveClaimErrors[6] = ENXIO;
     {
         io::BusChoice choice = io::ChooseBus(sys);
-        EXPECT_EQ(sys.calls.back(), "ioctl 6 PPCLAIM");
+        EXPECT_EQ(sys.calls.back(), "ioctl 6 PPCLAIM within 2000 ms");
         sys.calls.clear();
         choice.bus->Out(0x378, 0x55);
         EXPECT_THAT(sys.calls, ElementsAre("ioctl 6 PPWDATA 0x55"));
         sys.calls.clear();
     }
-    EXPECT_THAT(sys.calls, ElementsAre("ioctl 6 PPRELEASE", "close 6"));
+    EXPECT_THAT(sys.calls, ElementsAre("close 6"));
 }
 
 TEST(ChooseBus, SetUserIdRootReturnsToTheRealUserAfterTheGrant)

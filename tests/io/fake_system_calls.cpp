@@ -74,15 +74,33 @@ int FakeSystemCalls::Open(const std::string& path)
     return result;
 }
 
-int FakeSystemCalls::Ioctl(int fd, unsigned long request, void* arg)
+std::string FakeSystemCalls::IoctlLine(int fd, unsigned long request, void* arg) const
 {
     std::string line = "ioctl " + std::to_string(fd) + " " + RequestName(request);
     if (request == PPWDATA || request == PPWCONTROL)
         line += " " + Hex(*static_cast<unsigned char*>(arg));
     else if (request == PPDATADIR)
         line += " " + std::to_string(*static_cast<int*>(arg));
-    calls.push_back(line);
+    return line;
+}
 
+int FakeSystemCalls::Ioctl(int fd, unsigned long request, void* arg)
+{
+    const int result = Answer(fd, request, arg, -EDEADLK);
+    calls.push_back(IoctlLine(fd, request, arg) + (result == -EDEADLK ? " waits for ever" : ""));
+    return result;
+}
+
+int FakeSystemCalls::IoctlWithin(int fd, unsigned long request, void* arg,
+                                 std::chrono::milliseconds deadline)
+{
+    calls.push_back(IoctlLine(fd, request, arg) + " within " + std::to_string(deadline.count()) +
+                    " ms");
+    return Answer(fd, request, arg, -EINTR);
+}
+
+int FakeSystemCalls::Answer(int fd, unsigned long request, void* arg, int waitsResult)
+{
     if (auto it = ioctlErrors.find(request); it != ioctlErrors.end())
         return -it->second;
     if (request == PPEXCL)
@@ -92,6 +110,8 @@ int FakeSystemCalls::Ioctl(int fd, unsigned long request, void* arg)
             return -it->second;
         if (auto it = exclusiveClaimErrors.find(fd); it != exclusiveClaimErrors.end() && exclusive[fd])
             return -it->second;
+        if (claimWaits.count(fd) != 0)
+            return waitsResult;
     }
     if (request == PPRDATA || request == PPRSTATUS || request == PPRCONTROL)
         *static_cast<unsigned char*>(arg) = readValues[request];

@@ -6,6 +6,7 @@
 #include <cerrno>
 #include <cstdint>
 #include <map>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -24,6 +25,10 @@ public:
     std::map<int, int> exclusiveClaimErrors;
     // By descriptor: every PPCLAIM fails with this errno, as when another program holds the port.
     std::map<int, int> claimErrors;
+    // By descriptor: PPCLAIM (when not refused above) waits, as while another program or a print
+    // job holds the port: with a deadline it fails with EINTR; without one it would never return,
+    // which the fake answers with EDEADLK and logs as "waits for ever".
+    std::set<int> claimWaits;
     std::map<unsigned long, unsigned char> readValues;  // byte answered by PPRDATA, PPRSTATUS
     io::Identity identity{1000, 1000, 1000, 100, 100, 100};
     int setIdentityError = 0;
@@ -45,13 +50,21 @@ public:
 
     int IoPerm(unsigned long first, unsigned long count, bool enable) override;
     int Open(const std::string& path) override;
+    // Logged as the request with " within N ms" added, e.g. "ioctl 7 PPCLAIM within 2000 ms".
     int Ioctl(int fd, unsigned long request, void* arg) override;
+    int IoctlWithin(int fd, unsigned long request, void* arg,
+                    std::chrono::milliseconds deadline) override;
     int Close(int fd) override;
     std::optional<std::string> ReadTextFile(const std::string& path) override;
     std::vector<std::string> ListDirectory(const std::string& path) override;
     io::Identity GetIdentity() override;
     int SetIdentity(uid_t uid, gid_t gid) override;
     int ClearCapabilities() override;
+
+private:
+    std::string IoctlLine(int fd, unsigned long request, void* arg) const;
+    // The answer to an ioctl; a claim that waits comes back as waitsResult.
+    int Answer(int fd, unsigned long request, void* arg, int waitsResult);
 };
 
 }  // namespace iotest

@@ -1,11 +1,16 @@
 #include "io/linux_system_calls.h"
 
+#include "io/call_deadline.h"
+
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <cerrno>
+#include <csignal>
+#include <fcntl.h>
 #include <filesystem>
 #include <fstream>
+#include <sys/ioctl.h>
 #include <unistd.h>
 
 namespace {
@@ -58,6 +63,32 @@ TEST_F(LinuxSystemCallsTest, OpensReadWriteAndCloses)
     EXPECT_EQ(::write(fd, "x", 1), 1);  // opened for writing too
     EXPECT_EQ(m_sys.Close(fd), 0);
     EXPECT_EQ(m_sys.Close(fd), -EBADF);
+}
+
+TEST_F(LinuxSystemCallsTest, OpensWithoutWaitingInTheOpen)
+{
+    const int fd = m_sys.Open((m_dir / "parport0" / "base-addr").string());
+    ASSERT_GE(fd, 0);
+    EXPECT_NE(::fcntl(fd, F_GETFL) & O_NONBLOCK, 0);
+    EXPECT_NE(::fcntl(fd, F_GETFD) & FD_CLOEXEC, 0);
+    m_sys.Close(fd);
+}
+
+TEST_F(LinuxSystemCallsTest, AnIoctlThatNeedsNoWaitAnswersAsWithoutDeadline)
+{
+    int fds[2];
+    ASSERT_EQ(::pipe(fds), 0);
+    ASSERT_EQ(::write(fds[1], "abc", 3), 3);
+    int waiting = -1;
+    EXPECT_EQ(m_sys.IoctlWithin(fds[0], FIONREAD, &waiting, std::chrono::seconds(2)), 0);
+    EXPECT_EQ(waiting, 3);
+    EXPECT_EQ(m_sys.IoctlWithin(-1, FIONREAD, &waiting, std::chrono::seconds(2)), -EBADF);
+    ::close(fds[0]);
+    ::close(fds[1]);
+    // The deadline's signal is back to what it was.
+    struct sigaction now {};
+    ASSERT_EQ(::sigaction(io::CallDeadline::Signal(), nullptr, &now), 0);
+    EXPECT_EQ(now.sa_handler, SIG_DFL);
 }
 
 TEST_F(LinuxSystemCallsTest, IdentityIsTheProcessOwn)

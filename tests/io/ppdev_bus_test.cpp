@@ -98,7 +98,8 @@ TEST(PpdevBus, FailedReadGivesFF)
     EXPECT_EQ(bus->In(0x379), 0xFF);
 }
 
-TEST(PpdevBus, ReleasesAndClosesEachPortWhenDestroyed)
+// Closing releases the claim; a PPRELEASE call could wait behind another program's claim.
+TEST(PpdevBus, ClosesEachPortWhenDestroyed)
 {
     FakeSystemCalls sys;
     {
@@ -106,8 +107,7 @@ TEST(PpdevBus, ReleasesAndClosesEachPortWhenDestroyed)
         EXPECT_EQ(bus.Name(), "/dev/parport1, /dev/parport0");
         EXPECT_THAT(sys.calls, IsEmpty());
     }
-    EXPECT_THAT(sys.calls,
-                ElementsAre("ioctl 3 PPRELEASE", "close 3", "ioctl 4 PPRELEASE", "close 4"));
+    EXPECT_THAT(sys.calls, ElementsAre("close 3", "close 4"));
 }
 
 TEST(PpdevBus, EachBaseGoesToItsOwnDevice)
@@ -144,6 +144,7 @@ struct ClaimCase {
     int openResult;           // descriptor or -errno
     int exclusiveClaimError;  // PPCLAIM after PPEXCL; 0 = granted
     int claimError;           // every PPCLAIM; 0 = granted
+    bool claimWaits;          // a PPCLAIM not refused waits: someone else holds the port
     int fd;
     bool shared;
     const char* step;
@@ -164,6 +165,8 @@ TEST_P(PpdevClaimOne, ClaimsExclusivelyElseSharedBesideAnotherDriver)
         sys.exclusiveClaimErrors[7] = c.exclusiveClaimError;
     if (c.claimError != 0)
         sys.claimErrors[7] = c.claimError;
+    if (c.claimWaits)
+        sys.claimWaits.insert(7);
 
     const io::PpdevClaim claim = io::ClaimPpdevPort(sys, "/dev/parport0");
 
@@ -171,27 +174,41 @@ TEST_P(PpdevClaimOne, ClaimsExclusivelyElseSharedBesideAnotherDriver)
     EXPECT_EQ(claim.shared, c.shared);
     EXPECT_EQ(claim.step, c.step);
     EXPECT_EQ(claim.error, c.error);
+    EXPECT_EQ(claim.Busy(), c.error == EINTR);
     EXPECT_EQ(sys.calls, c.calls);
 }
+
+// Every claim may wait for the port, so every claim is made with the deadline.
+const std::string kClaim = "ioctl 7 PPCLAIM within 2000 ms";
 
 INSTANTIATE_TEST_SUITE_P(
     Kernel, PpdevClaimOne,
     testing::Values(
-        ClaimCase{"Exclusive", 7, 0, 0, 7, false, "", 0,
-                  {"open /dev/parport0", "ioctl 7 PPEXCL", "ioctl 7 PPCLAIM"}},
-        ClaimCase{"OpenRefused", -EACCES, 0, 0, -1, false, "open", EACCES,
+        ClaimCase{"Exclusive", 7, 0, 0, false, 7, false, "", 0,
+                  {"open /dev/parport0", "ioctl 7 PPEXCL", kClaim}},
+        ClaimCase{"OpenRefused", -EACCES, 0, 0, false, -1, false, "open", EACCES,
                   {"open /dev/parport0"}},
-        ClaimCase{"SharedBesideLp", 7, ENXIO, 0, 7, true, "", 0,
-                  {"open /dev/parport0", "ioctl 7 PPEXCL", "ioctl 7 PPCLAIM", "close 7",
-                   "open /dev/parport0", "ioctl 7 PPCLAIM"}},
-        ClaimCase{"SharedWhenBusy", 7, EBUSY, 0, 7, true, "", 0,
-                  {"open /dev/parport0", "ioctl 7 PPEXCL", "ioctl 7 PPCLAIM", "close 7",
-                   "open /dev/parport0", "ioctl 7 PPCLAIM"}},
-        ClaimCase{"SharedRefusedToo", 7, 0, ENXIO, -1, false, "shared claim", ENXIO,
-                  {"open /dev/parport0", "ioctl 7 PPEXCL", "ioctl 7 PPCLAIM", "close 7",
-                   "open /dev/parport0", "ioctl 7 PPCLAIM", "close 7"}},
-        ClaimCase{"OtherErrorIsNotRetried", 7, 0, EIO, -1, false, "claim", EIO,
-                  {"open /dev/parport0", "ioctl 7 PPEXCL", "ioctl 7 PPCLAIM", "close 7"}}),
+        ClaimCase{"SharedBesideLp", 7, ENXIO, 0, false, 7, true, "", 0,
+                  {"open /dev/parport0", "ioctl 7 PPEXCL", kClaim, "close 7",
+                   "open /dev/parport0", kClaim}},
+        ClaimCase{"SharedWhenBusy", 7, EBUSY, 0, false, 7, true, "", 0,
+                  {"open /dev/parport0", "ioctl 7 PPEXCL", kClaim, "close 7",
+                   "open /dev/parport0", kClaim}},
+        ClaimCase{"SharedRefusedToo", 7, 0, ENXIO, false, -1, false, "shared claim", ENXIO,
+                  {"open /dev/parport0", "ioctl 7 PPEXCL", kClaim, "close 7",
+                   "open /dev/parport0", kClaim, "close 7"}},
+        ClaimCase{"OtherErrorIsNotRetried", 7, 0, EIO, false, -1, false, "claim", EIO,
+                  {"open /dev/parport0", "ioctl 7 PPEXCL", kClaim, "close 7"}},
+        // Beside lp, while another program or a print job holds the port: the shared claim
+        // waits, and gives up at the deadline.
+        ClaimCase{"SharedClaimGivesUpWhileHeld", 7, ENXIO, 0, true, -1, false, "shared claim",
+                  EINTR,
+                  {"open /dev/parport0", "ioctl 7 PPEXCL", kClaim, "close 7",
+                   "open /dev/parport0", kClaim, "close 7"}},
+        // An exclusive claim that waits gives up the same way, and no shared one follows: it
+        // would only wait again.
+        ClaimCase{"ExclusiveClaimGivesUpWhileHeld", 7, 0, 0, true, -1, false, "claim", EINTR,
+                  {"open /dev/parport0", "ioctl 7 PPEXCL", kClaim, "close 7"}}),
     [](const auto& info) { return info.param.name; });
 
 }  // namespace
