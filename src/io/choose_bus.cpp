@@ -23,9 +23,9 @@ constexpr bool kPortInstructions = true;
 constexpr bool kPortInstructions = false;
 #endif
 
-// Per legacy base: 0 if ioperm granted its range, else the errno. ioperm reaches only the
-// numbers up to 0x3FF, so no other base is asked for; each range is asked for on its own, so
-// that a refusal of one leaves the others usable.
+// Per legacy base: 0 if ioperm granted its range, else the errno. Only the legacy bases are
+// asked for: a card the kernel knows is left to its driver, through ppdev, which mediates every
+// access. Each range is asked for on its own, so that a refusal of one leaves the others usable.
 std::map<std::uint16_t, int> RequestLegacyRanges(SystemCalls& sys)
 {
     std::map<std::uint16_t, int> errors;
