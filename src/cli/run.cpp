@@ -60,8 +60,12 @@ std::string WayName(const io::BusChoice& choice, std::uint16_t base)
 std::string Labels(const std::vector<std::uint16_t>& bases)
 {
     std::string text;
-    for (std::uint16_t base : bases)
-        text += (text.empty() ? "" : ", ") + port::PortLabel(base);
+    for (std::uint16_t base : bases) {
+        // Appended piece by piece: GCC 12 misreads the temporary of `", " + label` at -O2.
+        if (!text.empty())
+            text += ", ";
+        text += port::PortLabel(base);
+    }
     return text.empty() ? "no port" : text;
 }
 

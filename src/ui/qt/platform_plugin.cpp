@@ -1,5 +1,7 @@
 #include "ui/qt/platform_plugin.h"
 
+#include <algorithm>
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QJsonArray>
@@ -40,8 +42,14 @@ bool Offers(const QJsonObject& meta, const QString& name)
 std::string CheckPlatformPlugin(const std::string& name)
 {
     QString wanted = QString::fromStdString(name);
+    // Qt names its own plugins after the platform ("libqxcb.so", "libqwayland-egl.so"); looking
+    // at those first spares reading every plugin's metadata at each start. Any other file may
+    // offer the platform too, so the rest follow.
+    const QString usual = "libq" + wanted.toLower();
     for (const QString& dir : PluginDirectories()) {
-        const QStringList files = QDir(dir).entryList({"*.so"}, QDir::Files);
+        QStringList files = QDir(dir).entryList({"*.so"}, QDir::Files);
+        std::stable_partition(files.begin(), files.end(),
+                              [&](const QString& file) { return file.startsWith(usual); });
         for (const QString& file : files) {
             // Reading the metadata does not load the library; Qt later reuses the one loaded here.
             QPluginLoader loader(dir + "/" + file);
