@@ -13,7 +13,6 @@
 #include <unistd.h>
 
 namespace hwtest {
-namespace {
 
 bool Mount(const char* type, const char* target)
 {
@@ -24,7 +23,6 @@ bool Mount(const char* type, const char* target)
     return false;
 }
 
-// The kernel gives init no console when the initramfs lacks /dev/console, so take it here.
 void UseConsole()
 {
     const int fd = ::open("/dev/console", O_RDWR);
@@ -54,7 +52,6 @@ bool LoadModule(const char* name, const char* params)
     return true;
 }
 
-}  // namespace
 
 bool PrepareGuest()
 {

@@ -7,6 +7,13 @@ namespace hwtest {
 // port modules from /modules. Returns false (having said why on stderr) if something failed.
 bool PrepareGuest();
 
+// The steps of PrepareGuest, for an /init of another kind. Each says why on stderr when it fails.
+bool Mount(const char* type, const char* target);
+// The kernel gives init no console when the initramfs lacks /dev/console: take it as stdio.
+void UseConsole();
+// Loads /modules/<name>.ko with the given parameters; a module already loaded is fine.
+bool LoadModule(const char* name, const char* params);
+
 // Flushes and switches the machine off; never returns.
 [[noreturn]] void PowerOff();
 

@@ -22,6 +22,7 @@
 #include <string>
 #include <vector>
 
+#include "guest.h"
 #include "guest_protocol.h"
 
 namespace {
@@ -68,33 +69,12 @@ std::string ReadText(const std::string& path)
 
 bool Mount(const char* type, const char* target)
 {
-    ::mkdir(target, 0755);
-    return ::mount(type, target, type, 0, nullptr) == 0 || errno == EBUSY || Fail(std::string("mount ") + target);
-}
-
-// The kernel gives init no console when the initramfs lacks /dev/console, so take it here.
-void UseConsole()
-{
-    const int fd = ::open("/dev/console", O_RDWR);
-    if (fd < 0)
-        return;
-    for (int stream = 0; stream <= 2; ++stream)
-        ::dup2(fd, stream);
-    if (fd > 2)
-        ::close(fd);
+    return hwtest::Mount(type, target) || Fail(std::string("mount ") + target);
 }
 
 bool LoadModule(const std::string& name, const std::string& params)
 {
-    const std::string path = "/modules/" + name + ".ko";
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0)
-        return Fail("open " + path);
-    const long rc = ::syscall(SYS_finit_module, fd, params.c_str(), 0);
-    const int error = errno;
-    ::close(fd);
-    errno = error;
-    return rc == 0 || error == EEXIST || Fail("load " + name + " " + params);
+    return hwtest::LoadModule(name.c_str(), params.c_str()) || Fail("load " + name + " " + params);
 }
 
 std::vector<std::string> Split(const std::string& text, char separator)
@@ -331,7 +311,7 @@ void PerformRun(const Scenario& s, std::size_t number, const std::string& home)
 int main()
 {
     bool ok = Mount("devtmpfs", "/dev");
-    UseConsole();
+    hwtest::UseConsole();
     ok = Mount("proc", "/proc") && ok;
     ok = Mount("sysfs", "/sys") && ok;
     ::mkdir("/tmp", 01777);
