@@ -27,19 +27,19 @@ TEST(GuestProtocol, AnyTextFitsInOneWordAndComesBack)
 
 TEST(GuestProtocol, CommandLineCarriesTheScenario)
 {
-    hwpanel::GuestSpec spec;
-    spec.iobase = 0xD010;
-    spec.lp = true;
-    spec.uid = 1000;
-    spec.config = "0xD010 x";
-    spec.runs = {hwpanel::GuestRun::Panel(), hwpanel::GuestRun::Command({"--ports", "a,b"})};
-    const std::string line = hwpanel::KernelCommandLine(spec);
+    hwpanel::GuestSetup setup;
+    setup.iobase = 0xD010;
+    setup.lp = true;
+    setup.uid = 1000;
+    setup.config = "0xD010 x";
+    setup.runs = {hwpanel::GuestRun::Panel(), hwpanel::GuestRun::Command({"--ports", "a,b"})};
+    const std::string line = hwpanel::KernelCommandLine(setup);
     EXPECT_THAT(line, HasSubstr("console=ttyS0"));
     EXPECT_THAT(line, HasSubstr(" vellix.io=0xd010 vellix.lp=1 vellix.uid=1000 vellix.config=0xD010%20x "));
     EXPECT_THAT(line, HasSubstr(" vellix.run=panel vellix.run=command:--ports,a%2Cb"));
 
-    spec.config.reset();
-    EXPECT_THAT(hwpanel::KernelCommandLine(spec), Not(HasSubstr("vellix.config")));
+    setup.config.reset();
+    EXPECT_THAT(hwpanel::KernelCommandLine(setup), Not(HasSubstr("vellix.config")));
 }
 
 }  // namespace

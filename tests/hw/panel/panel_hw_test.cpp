@@ -120,12 +120,12 @@ protected:
     {
         const GuestImage& image = GuestImage::Get();
         ASSERT_TRUE(image.error.empty()) << image.error;
-        GuestSpec spec;
-        spec.iobase = GetParam().iobase;
-        spec.lp = GetParam().lp;
-        spec.uid = GetParam().uid;
-        spec.config = GetParam().label;
-        guest = std::make_unique<Guest>(image, spec);
+        GuestSetup setup;
+        setup.iobase = GetParam().iobase;
+        setup.lp = GetParam().lp;
+        setup.uid = GetParam().uid;
+        setup.config = GetParam().label;
+        guest = std::make_unique<Guest>(image, setup);
     }
     void TearDown() override
     {
@@ -311,11 +311,11 @@ TEST(QemuCommands, EachStartReportsItsOutputAndExitStatus)
 {
     const GuestImage& image = GuestImage::Get();
     ASSERT_TRUE(image.error.empty()) << image.error;
-    GuestSpec spec;
-    spec.runs.clear();
+    GuestSetup setup;
+    setup.runs.clear();
     for (const Command& c : kCommands)
-        spec.runs.push_back(GuestRun::Command(c.args));
-    Guest guest(image, spec);
+        setup.runs.push_back(GuestRun::Command(c.args));
+    Guest guest(image, setup);
     for (std::size_t i = 0; i < std::size(kCommands); ++i) {
         const Command& c = kCommands[i];
         SCOPED_TRACE(c.name);

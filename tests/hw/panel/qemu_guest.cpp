@@ -136,7 +136,7 @@ const GuestImage& GuestImage::Get()
     return holder.image;
 }
 
-std::string KernelCommandLine(const GuestSpec& spec)
+std::string KernelCommandLine(const GuestSetup& setup)
 {
     using namespace guestproto;
     // quiet and loglevel=1 keep kernel messages off the console the panel is drawn on.
@@ -144,14 +144,14 @@ std::string KernelCommandLine(const GuestSpec& spec)
     auto word = [&](std::string_view key, const std::string& value) {
         line += " " + std::string(key) + "=" + value;
     };
-    word(kIo, Hex(spec.iobase));
-    word(kLp, spec.lp ? "1" : "0");
-    word(kUid, std::to_string(spec.uid));
-    if (spec.config)
-        word(kConfig, Encode(*spec.config));
-    word(kRows, std::to_string(spec.rows));
-    word(kCols, std::to_string(spec.cols));
-    for (const GuestRun& run : spec.runs) {
+    word(kIo, Hex(setup.iobase));
+    word(kLp, setup.lp ? "1" : "0");
+    word(kUid, std::to_string(setup.uid));
+    if (setup.config)
+        word(kConfig, Encode(*setup.config));
+    word(kRows, std::to_string(setup.rows));
+    word(kCols, std::to_string(setup.cols));
+    for (const GuestRun& run : setup.runs) {
         std::string value(run.panel ? kPanelRun : kCommandRun);
         for (std::size_t i = 0; !run.panel && i < run.args.size(); ++i)
             value += (i ? "," : "") + Encode(run.args[i]);
@@ -160,7 +160,7 @@ std::string KernelCommandLine(const GuestSpec& spec)
     return line;
 }
 
-Guest::Guest(const GuestImage& image, const GuestSpec& spec) : m_screen(spec.rows, spec.cols)
+Guest::Guest(const GuestImage& image, const GuestSetup& setup) : m_screen(setup.rows, setup.cols)
 {
     m_dir = MakeTempDir("vellix-guest-XXXXXX");
     const char* accel = std::getenv("VELLIX_QEMU_ACCEL");
@@ -168,12 +168,12 @@ Guest::Guest(const GuestImage& image, const GuestSpec& spec) : m_screen(spec.row
     std::vector<std::string> argv = {
         VELLIX_QEMU, "-accel", accel && *accel ? accel : "tcg", "-m", "160M", "-nodefaults", "-no-user-config",
         "-display", "none", "-no-reboot", "-kernel", image.kernel.string(), "-initrd", image.initrd.string(),
-        "-append", KernelCommandLine(spec),
+        "-append", KernelCommandLine(setup),
         // The console on our pipes, with no escape character: every byte is the user's key.
         "-chardev", "stdio,id=console,signal=off", "-serial", "chardev:console",
         // Every byte strobed out while Init and SelectIn are set lands in this file.
         "-chardev", "file,id=printer,path=" + (m_dir / "printer").string(),
-        "-device", "isa-parallel,chardev=printer,iobase=" + Hex(spec.iobase)};
+        "-device", "isa-parallel,chardev=printer,iobase=" + Hex(setup.iobase)};
 
     int in[2], out[2];
     if (::pipe2(in, O_CLOEXEC) != 0 || ::pipe2(out, O_CLOEXEC) != 0)

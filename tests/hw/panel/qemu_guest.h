@@ -29,7 +29,7 @@ struct GuestRun {
     static GuestRun Command(std::vector<std::string> args) { return {false, std::move(args)}; }
 };
 
-struct GuestSpec {
+struct GuestSetup {
     std::uint16_t iobase = 0x378;  // of the port, for QEMU and for parport_pc
     bool lp = false;               // load the printer driver as well
     int uid = 0;                   // who runs the program; others may open /dev/parport*
@@ -56,7 +56,7 @@ struct GuestImage {
 class Guest {
 public:
     // Boots the guest; the runs start as soon as it is up.
-    Guest(const GuestImage& image, const GuestSpec& spec);
+    Guest(const GuestImage& image, const GuestSetup& setup);
     ~Guest();
     Guest(const Guest&) = delete;
     Guest& operator=(const Guest&) = delete;
@@ -96,6 +96,6 @@ private:
 };
 
 // The kernel command line that tells the guest's /init what to do.
-std::string KernelCommandLine(const GuestSpec& spec);
+std::string KernelCommandLine(const GuestSetup& setup);
 
 }  // namespace hwpanel
