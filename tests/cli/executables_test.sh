@@ -68,6 +68,19 @@ for program in "$@"; do
     [[ -z $access ]] || fail "$name $args reached for a port: $access"
   done
 
+  # No display and no terminal: the panel cannot open, which is a failure, said on the last line
+  # of standard error after the start-up lines about the ports.
+  run "$program"
+  [[ $status -eq 1 ]] || fail "$name with neither display nor terminal: exit $status, want 1"
+  [[ -z $out ]] || fail "$name with neither display nor terminal: stdout: $out"
+  last=$(tail -n 1 "$work/err")
+  case $name in
+    vellix) want="vellix: no display to open a window on"*"no terminal on standard input and output" ;;
+    *) want="$name: standard input and output must be a terminal" ;;
+  esac
+  # shellcheck disable=SC2053
+  [[ $last == $want ]] || fail "$name with neither display nor terminal: last line of stderr: $last"
+
   # The control: with no option the program chooses its bus (and then finds neither display nor
   # terminal, and stops before any register access), and the trace must see that.
   access=$(port_access "$program")

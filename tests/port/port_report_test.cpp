@@ -50,16 +50,24 @@ void PrintTo(const ReportCase& c, std::ostream* os) { *os << c.name; }
 
 void User(FakeSystemCalls& sys) { sys.iopermError = EPERM; }
 
+// The line of a legacy base that a user without privileges cannot reach and the kernel does not
+// know, with the origin column padded to the table's width.
+std::string Unreached(std::initializer_list<const char*> labels, int originWidth)
+{
+    std::string lines;
+    for (const char* label : labels) {
+        lines += std::string(label) + "  no       legacy base" + std::string(originWidth - 11, ' ') +
+                 "  not reached (ioperm: Operation not permitted; the kernel knows no port here); fix: "
+                 "run as root or grant cap_sys_rawio\n";
+    }
+    return lines;
+}
+
 const char* const kLegacyHeader =
     "port    answers  origin                      way\n";
-const char* const kLegacyLines =
-    "0x0278  no       legacy base                 not reached (ioperm: Operation not permitted; "
-    "the kernel knows no port here); fix: run as root or grant cap_sys_rawio\n"
-    "0x0300  no       legacy base                 not reached (ioperm: Operation not permitted; "
-    "the kernel knows no port here); fix: run as root or grant cap_sys_rawio\n";
-const char* const kLegacy03BC =
-    "0x03BC  no       legacy base                 not reached (ioperm: Operation not permitted; "
-    "the kernel knows no port here); fix: run as root or grant cap_sys_rawio\n";
+const std::string kLegacyLines = Unreached({"0x0278", "0x0300"}, 26);
+const std::string kLegacy03BC = Unreached({"0x03BC"}, 26);
+const std::string kAllLegacyBesideCard = Unreached({"0x0278", "0x0300", "0x0378", "0x03BC"}, 13);
 
 class PortReport : public testing::TestWithParam<ReportCase> {};
 
@@ -112,18 +120,24 @@ INSTANTIATE_TEST_SUITE_P(
                        sys.readValues[PPRDATA] = 0xFF;
                    },
                    "0xD010\x01",
-                   "port    answers  origin         way\n"
-                   "0x0278  no       legacy base    not reached (ioperm: Operation not permitted; "
-                   "the kernel knows no port here); fix: run as root or grant cap_sys_rawio\n"
-                   "0x0300  no       legacy base    not reached (ioperm: Operation not permitted; "
-                   "the kernel knows no port here); fix: run as root or grant cap_sys_rawio\n"
-                   "0x0378  no       legacy base    not reached (ioperm: Operation not permitted; "
-                   "the kernel knows no port here); fix: run as root or grant cap_sys_rawio\n"
-                   "0x03BC  no       legacy base    not reached (ioperm: Operation not permitted; "
-                   "the kernel knows no port here); fix: run as root or grant cap_sys_rawio\n"
+                   "port    answers  origin         way\n" + kAllLegacyBesideCard +
                    "0xD010  no       /dev/parport1  ppdev\n"
                    "the panel would use 0x0378 (not reached), the default: config.ovm names "
                    "\"0xD010?\", which is no port that answered\n",
+                   1},
+        // A saved label that is a port's own, but that port did not answer: the panel takes the
+        // default, and so must the report.
+        ReportCase{"SavedPortDoesNotAnswer",
+                   [](FakeSystemCalls& sys) {
+                       User(sys);
+                       sys.AddLinuxPort(1, 0xD010, 7);
+                       sys.readValues[PPRDATA] = 0xFF;
+                   },
+                   "0xD010",
+                   "port    answers  origin         way\n" + kAllLegacyBesideCard +
+                   "0xD010  no       /dev/parport1  ppdev\n"
+                   "the panel would use 0x0378 (not reached), the default: config.ovm names "
+                   "\"0xD010\", which is no port that answered\n",
                    1},
         ReportCase{"UsbPrinterOnly",
                    [](FakeSystemCalls& sys) {
@@ -131,15 +145,8 @@ INSTANTIATE_TEST_SUITE_P(
                        sys.AddUsbPrinter("lp0");
                    },
                    "0x0378",
-                   "port    answers  origin       way\n"
-                   "0x0278  no       legacy base  not reached (ioperm: Operation not permitted; "
-                   "the kernel knows no port here); fix: run as root or grant cap_sys_rawio\n"
-                   "0x0300  no       legacy base  not reached (ioperm: Operation not permitted; "
-                   "the kernel knows no port here); fix: run as root or grant cap_sys_rawio\n"
-                   "0x0378  no       legacy base  not reached (ioperm: Operation not permitted; "
-                   "the kernel knows no port here); fix: run as root or grant cap_sys_rawio\n"
-                   "0x03BC  no       legacy base  not reached (ioperm: Operation not permitted; "
-                   "the kernel knows no port here); fix: run as root or grant cap_sys_rawio\n"
+                   "port    answers  origin       way\n" +
+                       Unreached({"0x0278", "0x0300", "0x0378", "0x03BC"}, 11) +
                    "/dev/usb/lp0 is a USB printer adapter: it has no registers that Vellix can "
                    "drive\n"
                    "the panel would use the simulated port at 0x0378: no real port is reached "
