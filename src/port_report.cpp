@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "io/candidate_ports.h"
+#include "port/panel_choice.h"
 
 namespace vellix {
 namespace {
@@ -58,13 +59,11 @@ int ReportPorts(std::FILE* out, const io::BusChoice& choice, const std::string& 
     const int width = static_cast<int>(originWidth);
 
     std::fprintf(out, "%-6s  %-7s  %-*s  %s\n", "port", "answers", width, "origin", "way");
-    const io::SurveyedPort* chosen = nullptr;
-    bool anyAnswered = false;
+    std::vector<std::uint16_t> answering;
     for (const io::SurveyedPort& port : survey.ports) {
         const bool answered = real && Answers(*choice.bus, port.base);
-        anyAnswered = anyAnswered || answered;
-        if (answered && port.label == saved)
-            chosen = &port;
+        if (answered)
+            answering.push_back(port.base);
         std::fprintf(out, "%-6s  %-7s  %-*s  %s\n", port.label.c_str(), answered ? "yes" : "no",
                      width, io::DescribeOrigin(port).c_str(), io::DescribeWay(port).c_str());
     }
@@ -77,17 +76,31 @@ int ReportPorts(std::FILE* out, const io::BusChoice& choice, const std::string& 
         std::fprintf(out, "the panel would use the simulated port at %s: no real port is reached%s\n",
                      fallback.c_str(),
                      survey.kernelKnowsPorts ? "" : " and the kernel knows no parallel port");
-    } else if (chosen != nullptr) {
-        std::fprintf(out, "the panel would use %s (%s): saved in config.ovm\n", chosen->label.c_str(),
-                     WayName(choice, chosen->base).c_str());
     } else {
-        const std::string why = saved.empty()
-                                    ? "config.ovm names no port"
-                                    : "config.ovm names " + Quoted(saved) + ", which is no port that answered";
-        std::fprintf(out, "the panel would use %s (%s), the default: %s\n", fallback.c_str(),
-                     WayName(choice, io::kDefaultBase).c_str(), why.c_str());
+        // The panel's own rule, asked of what the probe above found.
+        std::vector<std::uint16_t> bases;
+        for (const io::SurveyedPort& port : survey.ports)
+            bases.push_back(port.base);
+        const port::PanelChoice panel = port::ChoosePanelPort(saved, bases, [&](std::uint16_t base) {
+            return std::find(answering.begin(), answering.end(), base) != answering.end();
+        });
+        const std::string label = io::PortLabel(panel.base);
+        const std::string way = WayName(choice, panel.base);
+        if (panel.why == port::PanelChoice::Why::Saved) {
+            std::fprintf(out, "the panel would use %s (%s): saved in config.ovm\n", label.c_str(), way.c_str());
+        } else {
+            const std::string why = saved.empty()
+                                        ? "config.ovm names no port"
+                                        : "config.ovm names " + Quoted(saved) + ", which is no port that answered";
+            if (panel.lowest)
+                std::fprintf(out, "the panel would use %s (%s), the lowest port that answered: %s did not, and %s\n",
+                             label.c_str(), way.c_str(), fallback.c_str(), why.c_str());
+            else
+                std::fprintf(out, "the panel would use %s (%s), the default: %s\n", label.c_str(), way.c_str(),
+                             why.c_str());
+        }
     }
-    return anyAnswered ? 0 : 1;
+    return answering.empty() ? 1 : 0;
 }
 
 }  // namespace vellix

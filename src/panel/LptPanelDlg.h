@@ -81,6 +81,7 @@ protected:
     BOOL OnInitDialog() override;
 
     void LoadPorts();
+    BOOL Answered(int nAddr) const;  // nAddr is one of the listed, answering ports
     void ShowPortInCaption();
     void InitDataPanel();
     void InitStatusPanel();

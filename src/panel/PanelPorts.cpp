@@ -21,9 +21,13 @@ void CLptPanelDlg::LoadPorts()
     // The saved choice is read before any port is touched.
     CString strSaved = config::ReadSavedText();
 
+    // The probe drives each port's control lines low (Init holds a printer in reset): what each
+    // held before is kept, to be given back to every port the panel does not use.
+    std::vector<int> nControlBefore(m_nPortAddr.size(), 0);
     m_nPortCount = 0;
     for (std::size_t i = 0; i < m_nPortAddr.size(); i++) {
         auto p = static_cast<std::uint16_t>(m_nPortAddr[i]);
+        nControlBefore[i] = ReadPortByte(static_cast<std::uint16_t>(p + 2));
         WritePortByte(p, 0xAA);
         WritePortByte(static_cast<std::uint16_t>(p + 2), 0x00);
         if (ReadPortByte(p) != 0xAA) {
@@ -37,7 +41,30 @@ void CLptPanelDlg::LoadPorts()
         }
         m_nPortCount++;
     }
+    // Nothing saved answered and neither did the default: a port that is not there would be
+    // driven and shown. The lowest port that answered (the list's first entry) is taken instead,
+    // selected, so that OK remembers it.
+    if (m_strBaseAddr.IsEmpty() && m_nPortCount > 0 && !Answered(m_nBaseAddr)) {
+        m_cbBaseAddr.SetCurSel(0);
+        m_cbBaseAddr.GetLBText(0, m_strBaseAddr);
+        m_nBaseAddr = static_cast<int>(std::strtol(m_strBaseAddr, nullptr, 16));
+    }
+    for (std::size_t i = 0; i < m_nPortAddr.size(); i++) {
+        if (m_nPortAddr[i] != m_nBaseAddr)
+            WritePortByte(static_cast<std::uint16_t>(m_nPortAddr[i] + 2), nControlBefore[i]);
+    }
     ShowPortInCaption();
+}
+
+BOOL CLptPanelDlg::Answered(int nAddr) const
+{
+    for (int i = 0; i < m_nPortCount; i++) {
+        CString strLabel;
+        m_cbBaseAddr.GetLBText(i, strLabel);
+        if (std::strtol(strLabel, nullptr, 16) == nAddr)
+            return TRUE;
+    }
+    return FALSE;
 }
 
 void CLptPanelDlg::OnSelChangeBaseAddr()

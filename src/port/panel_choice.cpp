@@ -1,5 +1,7 @@
 #include "port/panel_choice.h"
 
+#include <optional>
+
 #include "port/candidates.h"
 #include "port/portio.h"
 
@@ -14,17 +16,35 @@ bool AnswersDetectionTest(std::uint16_t base)
 
 PanelChoice ChoosePanelPort(std::string_view savedText, const std::function<bool(std::uint16_t)>& answers)
 {
-    if (savedText.empty())
-        return {kDefaultBase, PanelChoice::Why::NothingSaved};
-    for (const CandidatePort& candidate : CandidatePorts()) {
-        if (candidate.strLabel != savedText)
+    std::vector<std::uint16_t> bases;
+    for (const CandidatePort& candidate : CandidatePorts())
+        bases.push_back(static_cast<std::uint16_t>(candidate.nAddr));
+    return ChoosePanelPort(savedText, bases, answers);
+}
+
+PanelChoice ChoosePanelPort(std::string_view savedText, const std::vector<std::uint16_t>& bases,
+                            const std::function<bool(std::uint16_t)>& answers)
+{
+    PanelChoice choice{kDefaultBase, savedText.empty() ? PanelChoice::Why::NothingSaved : PanelChoice::Why::NotACandidate};
+    std::optional<std::uint16_t> asked;
+    for (std::uint16_t base : bases) {
+        if (savedText.empty() || PortLabel(base) != savedText)
             continue;
-        const auto base = static_cast<std::uint16_t>(candidate.nAddr);
         if (answers(base))
             return {base, PanelChoice::Why::Saved};
-        return {kDefaultBase, PanelChoice::Why::SavedSilent};
+        choice.why = PanelChoice::Why::SavedSilent;
+        asked = base;
     }
-    return {kDefaultBase, PanelChoice::Why::NotACandidate};
+    if (asked != kDefaultBase && answers(kDefaultBase))
+        return choice;
+    for (std::uint16_t base : bases) {
+        if (base != kDefaultBase && base != asked && answers(base)) {
+            choice.base = base;
+            choice.lowest = true;
+            break;
+        }
+    }
+    return choice;
 }
 
 std::string Describe(const PanelChoice& choice, std::string_view savedText)
@@ -34,15 +54,18 @@ std::string Describe(const PanelChoice& choice, std::string_view savedText)
     for (char& c : saved)
         if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F)
             c = '?';
+    const std::string how = choice.lowest ? "the lowest port that answered, as " + PortLabel(kDefaultBase) +
+                                                " did not: "
+                                          : "the default: ";
     switch (choice.why) {
     case PanelChoice::Why::Saved:
         return "saved in config.ovm, and it answered the test";
     case PanelChoice::Why::NothingSaved:
-        return "the default: config.ovm in this directory is missing or empty";
+        return how + "config.ovm in this directory is missing or empty";
     case PanelChoice::Why::NotACandidate:
-        return "the default: config.ovm holds \"" + saved + "\", which is no candidate's label";
+        return how + "config.ovm holds \"" + saved + "\", which is no candidate's label";
     case PanelChoice::Why::SavedSilent:
-        return "the default: config.ovm names " + saved + ", which did not answer the test";
+        return how + "config.ovm names " + saved + ", which did not answer the test";
     }
     return {};
 }

@@ -6,6 +6,7 @@
 #include <functional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "io/candidate_ports.h"
 
@@ -26,13 +27,19 @@ struct PanelChoice {
         SavedSilent,    // config.ovm names a candidate that did not answer
     };
     std::uint16_t base;
-    Why why;
+    Why why;             // what config.ovm said
+    bool lowest = false;  // the default did not answer either: the lowest port that answered
 };
 
-// The saved port if its label is exactly a candidate's and it answers, else the default 0x378
-// (whether or not anything answers there), as the panel decides. answers is asked at most once,
-// and only about the saved candidate.
+// The saved port if its label is exactly a candidate's and it answers; else the default 0x378 if
+// it answers; else the lowest candidate that answers; else 0x378 all the same, as the panel
+// decides. answers is asked at most once per candidate: the saved one, the default, then the
+// others in ascending order until one answers.
 PanelChoice ChoosePanelPort(std::string_view savedText, const std::function<bool(std::uint16_t)>& answers);
+// The same among the given bases (ascending), for a report of a machine whose candidates are not
+// installed.
+PanelChoice ChoosePanelPort(std::string_view savedText, const std::vector<std::uint16_t>& bases,
+                            const std::function<bool(std::uint16_t)>& answers);
 
 // The reason in words, for a line such as "the panel would use 0x0378: <reason>".
 std::string Describe(const PanelChoice& choice, std::string_view savedText);

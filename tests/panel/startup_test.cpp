@@ -20,10 +20,11 @@ TEST(PanelStartup, AccessesFollowTheProbeThenOneDataReadThenOneControlWrite)
     s.Run();
 
     const std::vector<Access> expected = {
-        W(0x278, 0xAA), W(0x27A, 0x00), R(0x278, 0xFF),
-        W(0x300, 0xAA), W(0x302, 0x00), R(0x300, 0xFF),
-        W(0x378, 0xAA), W(0x37A, 0x00), R(0x378, 0xAA),
-        W(0x3BC, 0xAA), W(0x3BE, 0x00), R(0x3BC, 0xFF),
+        R(0x27A, 0xFF), W(0x278, 0xAA), W(0x27A, 0x00), R(0x278, 0xFF),
+        R(0x302, 0xFF), W(0x300, 0xAA), W(0x302, 0x00), R(0x300, 0xFF),
+        R(0x37A, 0xCC), W(0x378, 0xAA), W(0x37A, 0x00), R(0x378, 0xAA),
+        R(0x3BE, 0xFF), W(0x3BC, 0xAA), W(0x3BE, 0x00), R(0x3BC, 0xFF),
+        W(0x27A, 0xFF), W(0x302, 0xFF), W(0x3BE, 0xFF),  // the ports not in use get their control back
         R(0x378, 0xAA),   // the data byte, still the probe's pattern
         W(0x37A, 0x24),   // the starting control byte, the last access of the start-up
     };
@@ -81,9 +82,9 @@ TEST(PanelStartup, TimerStartsAtThreeHundredMilliseconds)
 {
     PanelSession s;
     s.ui.Sleep(afx::Duration(299));
-    s.ui.Then([&] { EXPECT_EQ(s.rec.Log().size(), 14u); });  // no tick yet
+    s.ui.Then([&] { EXPECT_EQ(s.rec.Log().size(), 21u); });  // no tick yet
     s.ui.Sleep(afx::Duration(1));
-    s.ui.Then([&] { EXPECT_EQ(s.rec.Log().size(), 16u); });  // one tick: two reads
+    s.ui.Then([&] { EXPECT_EQ(s.rec.Log().size(), 23u); });  // one tick: two reads
     s.Run();
 }
 

@@ -14,23 +14,30 @@ namespace {
 
 using Why = port::PanelChoice::Why;
 
-TEST(PanelChoice, SavedPortIfItAnswersElseTheDefault)
+TEST(PanelChoice, SavedPortIfItAnswersElseTheDefaultElseTheLowestThatAnswers)
 {
     const struct {
         const char* saved;
         std::vector<std::uint16_t> answering;
         std::uint16_t base;
         Why why;
+        bool lowest;
         std::vector<std::uint16_t> asked;
     } cases[] = {
-        {"0x03BC", {0x278, 0x3BC}, 0x3BC, Why::Saved, {0x3BC}},
-        {"0x0278", {0x278}, 0x278, Why::Saved, {0x278}},
-        {"0x0300", {0x278, 0x378}, 0x378, Why::SavedSilent, {0x300}},
-        {"", {0x278}, 0x378, Why::NothingSaved, {}},
-        {"0x03bc", {0x3BC}, 0x378, Why::NotACandidate, {}},  // labels are upper case
-        {"0x378", {0x378}, 0x378, Why::NotACandidate, {}},
-        {"0x0378 ", {0x378}, 0x378, Why::NotACandidate, {}},
-        {"0xD010", {0x378}, 0x378, Why::NotACandidate, {}},
+        {"0x03BC", {0x278, 0x3BC}, 0x3BC, Why::Saved, false, {0x3BC}},
+        {"0x0278", {0x278}, 0x278, Why::Saved, false, {0x278}},
+        {"0x0300", {0x278, 0x378}, 0x378, Why::SavedSilent, false, {0x300, 0x378}},
+        {"", {0x378}, 0x378, Why::NothingSaved, false, {0x378}},
+        {"0x03bc", {0x3BC, 0x378}, 0x378, Why::NotACandidate, false, {0x378}},  // labels are upper case
+        {"0x378", {0x378}, 0x378, Why::NotACandidate, false, {0x378}},
+        {"0x0378 ", {0x378}, 0x378, Why::NotACandidate, false, {0x378}},
+        {"0xD010", {0x378}, 0x378, Why::NotACandidate, false, {0x378}},
+        // No port at 0x378: the lowest that answers, asked in ascending order, the saved one once.
+        {"", {0x278}, 0x278, Why::NothingSaved, true, {0x378, 0x278}},
+        {"0x0300", {0x3BC}, 0x3BC, Why::SavedSilent, true, {0x300, 0x378, 0x278, 0x3BC}},
+        {"0x0378", {0x300, 0x3BC}, 0x300, Why::SavedSilent, true, {0x378, 0x278, 0x300}},
+        // Nothing answers at all: the default all the same.
+        {"", {}, 0x378, Why::NothingSaved, false, {0x378, 0x278, 0x300, 0x3BC}},
     };
     for (const auto& c : cases) {
         std::vector<std::uint16_t> asked;
@@ -40,6 +47,7 @@ TEST(PanelChoice, SavedPortIfItAnswersElseTheDefault)
         });
         EXPECT_EQ(choice.base, c.base) << c.saved;
         EXPECT_EQ(choice.why, c.why) << c.saved;
+        EXPECT_EQ(choice.lowest, c.lowest) << c.saved;
         EXPECT_EQ(asked, c.asked) << c.saved;
     }
 }
@@ -51,6 +59,8 @@ TEST(PanelChoice, ReasonNamesTheFileAndKeepsItsTextPrintable)
               "the default: config.ovm names 0x0300, which did not answer the test");
     EXPECT_EQ(port::Describe({0x378, Why::NotACandidate}, "ab\x1b[2J"),
               "the default: config.ovm holds \"ab?[2J\", which is no candidate's label");
+    EXPECT_EQ(port::Describe({0x278, Why::NothingSaved, true}, ""),
+              "the lowest port that answered, as 0x0378 did not: config.ovm in this directory is missing or empty");
 }
 
 TEST(PanelChoice, DetectionTestIsThePanelsWriteWriteRead)

@@ -139,6 +139,19 @@ INSTANTIATE_TEST_SUITE_P(
                    "the panel would use 0x0378 (not reached), the default: config.ovm names "
                    "\"0xD010\", which is no port that answered\n",
                    1},
+        // Nothing saved and no port at 0x378: the card, as the panel takes it at a first start.
+        ReportCase{"OnlyACardAnswers",
+                   [](FakeSystemCalls& sys) {
+                       User(sys);
+                       sys.AddLinuxPort(1, 0xD010, 7);
+                       sys.readValues[PPRDATA] = 0xAA;
+                   },
+                   "",
+                   "port    answers  origin         way\n" + kAllLegacyBesideCard +
+                       "0xD010  yes      /dev/parport1  ppdev\n"
+                       "the panel would use 0xD010 (/dev/parport1), the lowest port that answered: "
+                       "0x0378 did not, and config.ovm names no port\n",
+                   0},
         ReportCase{"UsbPrinterOnly",
                    [](FakeSystemCalls& sys) {
                        User(sys);
