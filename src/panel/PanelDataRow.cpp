@@ -40,6 +40,14 @@ void CLptPanelDlg::OnDataBit(UINT nID)
 
 void CLptPanelDlg::OnSetData()
 {
+    // One digit showing is the byte the user means: the port must get what the field shows, so
+    // "7" writes 0x07 and shows as "07". Two digits were taken as they were typed.
+    if (m_strDataValue.GetLength() == 1 && IsHexDigit(m_strDataValue[0])) {
+        m_nDataByte = HexDigitValue(m_strDataValue[0]);
+        ShowDataByte();
+        const char szTwoDigits[3] = {'0', m_strDataValue[0], '\0'};
+        m_strDataValue = szTwoDigits;
+    }
     for (int i = 0; i < 8; i++) {
         if (m_nDataBitState[i]) {
             m_pDataButton[i]->SetBitmap(m_bmpButtonSet);

@@ -123,23 +123,56 @@ TEST(DataRow, BitClicksWriteAtOnceWithContinousAndFieldHasNoLeadingZero)
     EXPECT_EQ(s.Writes(0x378), (std::vector<int>{0x05, 0x04, 0x00}));
 }
 
-TEST(DataRow, SetDataWritesTheByteEachTimeAndLeavesTheField)
+// Set Data writes what the field shows: two digits as typed, one digit as its own value (shown
+// then with its leading zero), an empty field the byte the bit buttons hold.
+TEST(DataRow, SetDataWritesWhatTheFieldShowsEachTime)
+{
+    const struct {
+        const char* typed;
+        int written;
+        const char* shown;
+        const char* faces;
+    } cases[] = {
+        {"3C", 0x3C, "3C", "00111100"},
+        {"7", 0x07, "07", "00000111"},
+        {"e", 0x0E, "0E", "00001110"},
+        {"", 0xA5, "", "10100101"},
+    };
+    for (const auto& c : cases) {
+        PanelSession s;
+        s.ui.Then([&] {
+            input::EditText(s.Item(IDC_DATA_VALUE), "A5");
+            input::EditText(s.Item(IDC_DATA_VALUE), c.typed);
+        });
+        s.ui.Then([&] {
+            s.rec.Clear();
+            input::Click(s.Item(IDC_SET_DATA));
+            input::Click(s.Item(IDC_SET_DATA));
+        });
+        s.ui.Then([&] {
+            EXPECT_EQ(s.Item(IDC_DATA_VALUE)->text, c.shown) << c.typed;
+            EXPECT_EQ(s.Images(kDataButtons), c.faces) << c.typed;
+            EXPECT_EQ(s.Writes(), (std::vector<int>{c.written, c.written})) << c.typed;
+        });
+        s.Run();
+    }
+}
+
+// With Continous on, one digit is half a byte: nothing is written until the second comes.
+TEST(DataRow, ContinousWaitsForTheSecondDigit)
 {
     PanelSession s;
+    s.ui.Then([&] { input::Click(s.Item(IDC_CONT_DATA)); });
     s.ui.Then([&] {
-        input::EditText(s.Item(IDC_DATA_VALUE), "A5");
+        s.rec.Clear();
         input::EditText(s.Item(IDC_DATA_VALUE), "7");
     });
     s.ui.Then([&] {
-        s.rec.Clear();
-        input::Click(s.Item(IDC_SET_DATA));
-        input::Click(s.Item(IDC_SET_DATA));
-    });
-    s.ui.Then([&] {
-        EXPECT_EQ(s.Item(IDC_DATA_VALUE)->text, "7");
-        EXPECT_EQ(s.Writes(), (std::vector<int>{0xA5, 0xA5}));
+        EXPECT_TRUE(s.Writes().empty());
+        input::EditText(s.Item(IDC_DATA_VALUE), "71");
     });
     s.Run();
+    EXPECT_EQ(s.Writes(0x378), (std::vector<int>{0x71}));
 }
 
 TEST(DataRow, SwitchingContinousOnWritesAtOnceAndOffWritesNothing)

@@ -106,10 +106,11 @@ struct Scenario {
     std::uint16_t iobase;
     bool lp;           // the printer driver is loaded as well
     int uid;           // 0: root
-    const char* label;    // in config.ovm before the start, and the only entry of the list
+    const char* label;    // the only entry of the list, selected at start, and saved by OK
     const char* caption;  // the window caption: the way to the port
     const char* stderrSays;  // text the start-up line on standard error holds, or nullptr
     int byte;             // composed in the panel and strobed to the printer
+    bool saved = true;    // config.ovm names the label before the start; else there is none
 };
 
 void PrintTo(const Scenario& s, std::ostream* os) { *os << s.name; }
@@ -124,7 +125,8 @@ protected:
         setup.iobase = GetParam().iobase;
         setup.lp = GetParam().lp;
         setup.uid = GetParam().uid;
-        setup.config = GetParam().label;
+        if (GetParam().saved)
+            setup.config = GetParam().label;
         guest = std::make_unique<Guest>(image, setup);
     }
     void TearDown() override
@@ -183,7 +185,7 @@ TEST_P(EmulatedPort, PanelShowsThePortAndStrobesAComposedByteToThePrinter)
     for (const Pos& face : panel.ctrlFaces)
         ASSERT_TRUE(face.Found()) << "a bit button of the Output row is missing";
     EXPECT_EQ(Caption(s), sc.caption);
-    EXPECT_EQ(panelscreen::FieldText(s, panel.list), sc.label) << "the saved port is selected";
+    EXPECT_EQ(panelscreen::FieldText(s, panel.list), sc.label) << "the port in use is selected";
     // The probe left 0xAA in the data register; the panel starts with it pending. The lamps read
     // the lines, which the start-up control byte 0x24 leaves undriven: all high.
     EXPECT_EQ(panelscreen::FieldText(s, panel.edit), "AA");
@@ -277,6 +279,9 @@ INSTANTIATE_TEST_SUITE_P(
         // A card's base beyond 0x3FF: ioperm cannot reach it, ppdev can, for root as well.
         Scenario{"Card0xD010Root", 0xD010, false, 0, "0xD010", "Vellix - /dev/parport0", "/dev/parport0", 0x3C},
         Scenario{"Card0xD010User", 0xD010, false, kUser, "0xD010", "Vellix - /dev/parport0", "/dev/parport0", 0xC3},
+        // A first start, nothing saved, and no port at 0x378: the panel lands on the card.
+        Scenario{"FirstStartOnCard0xD010", 0xD010, false, kUser, "0xD010", "Vellix - /dev/parport0", "/dev/parport0",
+                 0x69, false},
         // The printer driver holds the port: the panel shares it and says so.
         Scenario{"SharedWithLpUser", 0x378, true, kUser, "0x0378", "Vellix - /dev/parport0",
                  "shared with the printer driver", 0x81}),
