@@ -3,6 +3,7 @@
 
 #include "afx/winapp.h"
 #include "cli/run.h"
+#include "cli/std_streams.h"
 #include "startup.h"
 #include "ui/qt/display_probe.h"
 #include "ui/qt/qt_frontend_run.h"
@@ -10,6 +11,7 @@
 
 int main(int argc, char** argv)
 {
+    cli::OpenClosedStandardStreams();
     const cli::Program program{"vellix", [] { return vellix::InstallPortBus("vellix"); }, [argv] {
         ui::qt::DisplayChoice display = ui::qt::ChooseDisplay();
         if (!display.platform.empty())

@@ -5,6 +5,7 @@
 
 #include "shell/config.h"
 #include "cli/command_line.h"
+#include "cli/std_streams.h"
 #include "cli/usage.h"
 #include "port/loopback.h"
 #include "port/loopback_text.h"
@@ -110,9 +111,10 @@ int Loopback(const Program& program, const CommandLine& command, const io::BusCh
 
 }  // namespace
 
-int Run(const Program& program, int argc, const char* const* argv, std::FILE* out, std::FILE* err)
+namespace {
+
+int Answer(const Program& program, const CommandLine& command, std::FILE* out, std::FILE* err)
 {
-    const CommandLine command = ParseCommandLine(argc, argv);
     switch (command.action) {
     case Action::Error:
         std::fprintf(err, "%s: %s; see '%s --help'\n", program.name, command.error.c_str(), program.name);
@@ -123,21 +125,26 @@ int Run(const Program& program, int argc, const char* const* argv, std::FILE* ou
     case Action::Version:
         std::fputs(VersionText(program.name).c_str(), out);
         return 0;
-    case Action::Panel:
-    case Action::Ports:
-    case Action::Loopback:
+    default:
         break;
     }
-
     const io::BusChoice choice = program.installBus();
-    switch (command.action) {
-    case Action::Ports:
+    if (command.action == Action::Ports)
         return vellix::ReportPorts(out, choice, config::ReadSavedText().Str());
-    case Action::Loopback:
-        return Loopback(program, command, choice, out, err);
-    default:
+    return Loopback(program, command, choice, out, err);
+}
+
+}  // namespace
+
+int Run(const Program& program, int argc, const char* const* argv, std::FILE* out, std::FILE* err)
+{
+    const CommandLine command = ParseCommandLine(argc, argv);
+    if (command.action == Action::Panel) {
+        const io::BusChoice choice = program.installBus();
         return program.runPanel();
     }
+    // What these print is their whole answer: one that did not get out must not pass for done.
+    return StatusAfterOutput(program.name, Answer(program, command, out, err), out, err);
 }
 
 }  // namespace cli

@@ -68,6 +68,23 @@ for program in "$@"; do
     [[ -z $access ]] || fail "$name $args reached for a port: $access"
   done
 
+  # An answer that cannot be written is a failure, said in one line.
+  for option in --help --version; do
+    env -u DISPLAY -u WAYLAND_DISPLAY "$program" "$option" </dev/null >/dev/full 2>"$work/err"
+    status=$?
+    [[ $status -eq 1 ]] || fail "$name $option >/dev/full: exit $status, want 1"
+    [[ $(cat "$work/err") == "$name: write error: No space left on device" ]] ||
+      fail "$name $option >/dev/full: stderr: $(cat "$work/err")"
+  done
+
+  # Standard error closed: /dev/null takes its place before anything else is opened, so that no
+  # device or file the program opens receives its messages.
+  env -u DISPLAY -u WAYLAND_DISPLAY strace -qq -e trace=openat -o "$work/trace" "$program" --ports \
+    </dev/null >/dev/null 2>&-
+  landed=$(awk '/"\/dev\/null"/ { guarded = 1; next } guarded && / = [012]$/' "$work/trace")
+  grep -q '"/dev/null", O_WRONLY) = 2$' "$work/trace" || fail "$name 2>&-: /dev/null was not opened as descriptor 2"
+  [[ -z $landed ]] || fail "$name 2>&-: opened on a standard descriptor: $landed"
+
   # No display and no terminal: the panel cannot open, which is a failure, said on the last line
   # of standard error after the start-up lines about the ports.
   run "$program"

@@ -56,7 +56,7 @@ protected:
         m_sim = io::SimulatedPort(realBases.empty() ? std::vector<std::uint16_t>{0x378} : realBases);
         std::fclose(m_out);
         std::fclose(m_err);
-        m_out = std::tmpfile();
+        m_out = m_outFull ? std::fopen("/dev/full", "w") : std::tmpfile();
         m_err = std::tmpfile();
         port::InstallBus(&m_rec);
         args.insert(args.begin(), "vellix");
@@ -89,6 +89,7 @@ protected:
     io::RecordingBus m_rec{m_sim};
     std::FILE* m_out = std::tmpfile();
     std::FILE* m_err = std::tmpfile();
+    bool m_outFull = false;  // standard output is /dev/full: every write fails with ENOSPC
     int m_busChosen = 0;
     int m_panelRuns = 0;
     std::string out;
@@ -135,6 +136,18 @@ TEST_F(Run, HelpAndVersionGoToStandardOutputAndTouchNothing)
     EXPECT_EQ(m_busChosen, 0);
     EXPECT_EQ(m_panelRuns, 0);
     EXPECT_TRUE(m_rec.Log().empty());
+}
+
+TEST_F(Run, AnAnswerThatCannotBeWrittenIsAFailureSaidOnStandardError)
+{
+    m_outFull = true;
+    for (const char* option : {"--help", "--version", "--ports", "--loopback"}) {
+        EXPECT_EQ(Start({option}, {0x378}), 1) << option;
+        EXPECT_EQ(err.substr(err.find("vellix: write error")), "vellix: write error: No space left on device\n")
+            << option << ": " << err;
+    }
+    // A wrong command line keeps its own status.
+    EXPECT_EQ(Start({"--bogus"}), 2);
 }
 
 TEST_F(Run, NoArgumentRunsThePanelOnTheChosenBus)
