@@ -47,7 +47,8 @@ std::string WayName(const io::BusChoice& choice, std::uint16_t base)
 
 }  // namespace
 
-int ReportPorts(std::FILE* out, const io::BusChoice& choice, const std::string& saved)
+int ReportPorts(std::FILE* out, const io::BusChoice& choice, const std::string& saved,
+                const std::string& savedProblem)
 {
     const io::PortSurvey& survey = choice.survey;
     // The simulated port stands in only when no real port is reached; it is never tested here.
@@ -89,7 +90,8 @@ int ReportPorts(std::FILE* out, const io::BusChoice& choice, const std::string& 
         if (panel.why == port::PanelChoice::Why::Saved) {
             std::fprintf(out, "the panel would use %s (%s): saved in config.ovm\n", label.c_str(), way.c_str());
         } else {
-            const std::string why = saved.empty()
+            const std::string why = !savedProblem.empty() ? "config.ovm cannot be read (" + savedProblem + ")"
+                                    : saved.empty()
                                         ? "config.ovm names no port"
                                         : "config.ovm names " + Quoted(saved) + ", which is no port that answered";
             if (panel.lowest)

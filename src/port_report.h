@@ -11,8 +11,10 @@ namespace vellix {
 
 // For the ports the start-up found (choice.bus reaches them; saved is the text of config.ovm):
 // runs the panel's write-and-read-back test on each, so it writes to the ports like the panel,
-// and prints the report to out. Opens no window. Returns 0 if at least one real port answered,
-// 1 if none did.
-int ReportPorts(std::FILE* out, const io::BusChoice& choice, const std::string& saved);
+// and prints the report to out. savedProblem is why config.ovm, which is there, could not be
+// read, empty if it could. Opens no window. Returns 0 if at least one real port answered, 1 if
+// none did.
+int ReportPorts(std::FILE* out, const io::BusChoice& choice, const std::string& saved,
+                const std::string& savedProblem = {});
 
 }  // namespace vellix

@@ -5,6 +5,7 @@
 #include <system_error>
 
 #include "io/linux_system_calls.h"
+#include "shell/config.h"
 #include "port/candidates.h"
 #include "port/portio.h"
 
@@ -28,6 +29,10 @@ io::BusChoice InstallChosenBus(io::BusChoice choice, const char* program)
 {
     for (const std::string& line : choice.messages)
         std::fprintf(stderr, "%s: %s\n", program, line.c_str());
+    // A saved choice that cannot be read would pass for no choice at all.
+    if (const std::string problem = config::SavedTextProblem(); !problem.empty())
+        std::fprintf(stderr, "%s: %s cannot be read, so no saved port is used: %s\n", program,
+                     config::ShownPath().c_str(), problem.c_str());
     std::vector<std::uint16_t> bases;
     for (const io::SurveyedPort& port : choice.survey.ports)
         bases.push_back(port.base);

@@ -92,7 +92,7 @@ int Loopback(const Program& program, const CommandLine& command, const io::BusCh
         std::string saved;
         const port::PanelChoice panel = PanelPort(choice, saved);
         base = panel.base;
-        because = ", the port the panel would use (" + port::Describe(panel, saved) + ")";
+        because = ", the port the panel would use (" + port::Describe(panel, saved, config::SavedTextProblem()) + ")";
     }
     if (!Reaches(choice, base)) {
         std::fprintf(err, "%s: cannot reach a port at %s: only %s can be reached\n", program.name,
@@ -130,7 +130,7 @@ int Answer(const Program& program, const CommandLine& command, std::FILE* out, s
     }
     const io::BusChoice choice = program.installBus();
     if (command.action == Action::Ports)
-        return vellix::ReportPorts(out, choice, config::ReadSavedText().Str());
+        return vellix::ReportPorts(out, choice, config::ReadSavedText().Str(), config::SavedTextProblem());
     return Loopback(program, command, choice, out, err);
 }
 

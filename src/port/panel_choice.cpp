@@ -47,7 +47,7 @@ PanelChoice ChoosePanelPort(std::string_view savedText, const std::vector<std::u
     return choice;
 }
 
-std::string Describe(const PanelChoice& choice, std::string_view savedText)
+std::string Describe(const PanelChoice& choice, std::string_view savedText, std::string_view savedProblem)
 {
     // The file may hold anything; keep the line printable.
     std::string saved(savedText);
@@ -61,6 +61,8 @@ std::string Describe(const PanelChoice& choice, std::string_view savedText)
     case PanelChoice::Why::Saved:
         return "saved in config.ovm, and it answered the test";
     case PanelChoice::Why::NothingSaved:
+        if (!savedProblem.empty())
+            return how + "config.ovm cannot be read (" + std::string(savedProblem) + ")";
         return how + "config.ovm in this directory is missing or empty";
     case PanelChoice::Why::NotACandidate:
         return how + "config.ovm holds \"" + saved + "\", which is no candidate's label";

@@ -42,6 +42,7 @@ PanelChoice ChoosePanelPort(std::string_view savedText, const std::vector<std::u
                             const std::function<bool(std::uint16_t)>& answers);
 
 // The reason in words, for a line such as "the panel would use 0x0378: <reason>".
-std::string Describe(const PanelChoice& choice, std::string_view savedText);
+// savedProblem: why config.ovm, which is there, could not be read; empty if it could.
+std::string Describe(const PanelChoice& choice, std::string_view savedText, std::string_view savedProblem = {});
 
 }  // namespace port

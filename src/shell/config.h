@@ -13,6 +13,10 @@ inline constexpr const char* kFileName = "config.ovm";
 // is missing, unreadable, empty or not a file that can be read without waiting.
 CString ReadSavedText(const char* pszFileName = kFileName);
 
+// Why the file, which is there, cannot be read as the saved choice ("Permission denied", "Is a
+// directory", "Not a regular file"); empty when it can be read or is simply missing.
+std::string SavedTextProblem(const char* pszFileName = kFileName);
+
 // Replaces the file's content with the text, without a line end. Only a regular file of one name
 // is written: a symbolic link, a directory, a FIFO or a device in its place is refused, so that a
 // link planted in a shared directory cannot turn OK into a write elsewhere. Returns an empty

@@ -1,5 +1,6 @@
 // The application's run: the panel once, modally, and config.ovm written only after OK.
 #include <sys/inotify.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -12,6 +13,7 @@
 #include "afx/headless.h"
 #include "afx/input.h"
 #include "app/LptApp.h"
+#include "io/linux_system_calls.h"
 #include "io/simulated_port.h"
 #include "port/portio.h"
 #include "res/resource.h"
@@ -159,25 +161,48 @@ TEST(AppSave, NothingIsSavedWhenThePanelCannotBeCreated)
 
 // A file that cannot be written keeps what it held, and the user is told: a line on standard
 // error with the file's full name and the system's reason, a message box, and status 1. Root
-// may write anything, so the run happens in a child that has given up root; it sends back the
-// box's text on standard output.
+// may write anything, so the run happens in a child that has given up root (or, for root's own
+// case, every capability, as the program does at start); it sends back the box's text on
+// standard output.
 TEST(AppSave, AFailedSaveIsReportedAndTheFileKeepsWhatItHeld)
 {
     namespace fs = std::filesystem;
     using P = fs::perms;
+    constexpr P kOpen = P::owner_all | P::others_read | P::others_exec;
+    constexpr P kReadOnly = P::owner_read | P::owner_exec | P::others_read | P::others_exec;
+    const std::string kRootHint = " (Vellix gives up root's privileges at start, so root may read and write only "
+                                  "where the permissions let it: run Vellix as the owner of this directory, or in one "
+                                  "of root's)";
     struct Case {
         const char* name;
         P dirPerms;
-        std::optional<std::string> file;  // a read-only config.ovm, or none
+        std::optional<std::string> file;  // config.ovm before, or none
+        bool fileReadOnly;
+        bool sizeLimit;  // no file may grow: the write fails (and SIGXFSZ must not end the program)
+        bool asRoot;     // root without capabilities, in a directory of another user's
+        std::string reason;
     } cases[] = {
-        {"ReadOnlyFile", P::owner_all | P::others_read | P::others_exec, "0x0278"},
-        {"ReadOnlyDirectory", P::owner_read | P::owner_exec | P::others_read | P::others_exec, std::nullopt},
+        {"ReadOnlyFile", kOpen, "0x0278", true, false, false, "Permission denied"},
+        {"ReadOnlyDirectory", kReadOnly, std::nullopt, false, false, false, "Permission denied"},
+        {"ReadOnlyDirectoryWithAFile", kReadOnly, "0x0278", false, false, false, "Permission denied"},
+        {"FileSizeLimit", kOpen, "0x0278", false, true, false, "File too large"},
+        {"RootInAnotherUsersDirectory", P::owner_all, "0x0278", false, false, true,
+         "Permission denied" + kRootHint},
     };
     for (const Case& c : cases) {
         TempWorkDir dir;
+        if (c.asRoot && getuid() != 0)
+            continue;  // only root can be root without its privileges
         if (c.file) {
             WriteFile(dir.File("config.ovm"), *c.file);
-            fs::permissions(dir.File("config.ovm"), P::owner_read | P::others_read);
+            if (c.fileReadOnly)
+                fs::permissions(dir.File("config.ovm"), P::owner_read | P::others_read);
+        }
+        if (getuid() == 0 && c.file) {
+            ASSERT_EQ(chown(dir.File("config.ovm").c_str(), 65534, 65534), 0);
+        }
+        if (getuid() == 0) {
+            ASSERT_EQ(chown(dir.Path().c_str(), 65534, 65534), 0);
         }
         fs::permissions(dir.Path(), c.dirPerms);
         int out[2], err[2];
@@ -188,7 +213,15 @@ TEST(AppSave, AFailedSaveIsReportedAndTheFileKeepsWhatItHeld)
         if (pid == 0) {
             dup2(out[1], STDOUT_FILENO);
             dup2(err[1], STDERR_FILENO);
-            if (getuid() == 0 && (setgid(65534) != 0 || setuid(65534) != 0))
+            if (c.asRoot) {
+                io::LinuxSystemCalls sys;
+                if (sys.ClearCapabilities() != 0)
+                    _exit(3);
+            } else if (getuid() == 0 && (setgid(65534) != 0 || setuid(65534) != 0)) {
+                _exit(3);
+            }
+            const rlimit noGrowth{0, 0};
+            if (c.sizeLimit && setrlimit(RLIMIT_FSIZE, &noGrowth) != 0)
                 _exit(3);
             io::SimulatedPort sim{{0x278, 0x378}};
             port::InstallBus(&sim);
@@ -227,8 +260,10 @@ TEST(AppSave, AFailedSaveIsReportedAndTheFileKeepsWhatItHeld)
         EXPECT_EQ(WEXITSTATUS(status), 1) << c.name;
         fs::permissions(dir.Path(), P::owner_all);
         std::string path = (fs::canonical(dir.Path()) / "config.ovm").string();
-        EXPECT_EQ(errors, "vellix: cannot save the port choice to " + path + ": Permission denied\n") << c.name;
-        EXPECT_EQ(box, "The port choice was not saved to\n" + path + "\nPermission denied.\n") << c.name;
+        EXPECT_EQ(errors, "vellix: cannot save the port choice to " + path + ": " + c.reason + "\n") << c.name;
+        EXPECT_EQ(box, "The port choice was not saved to\n" + path + "\n" + c.reason + ".\n") << c.name;
+        EXPECT_EQ(std::distance(fs::directory_iterator(dir.Path()), fs::directory_iterator()), c.file ? 1 : 0)
+            << c.name << ": nothing is left beside the file";
         EXPECT_EQ(fs::exists(dir.File("config.ovm")), c.file.has_value()) << c.name;
         if (c.file) {
             EXPECT_EQ(ReadFile(dir.File("config.ovm")), *c.file) << c.name;

@@ -195,6 +195,15 @@ TEST_F(Run, LoopbackWithoutAPortTestsTheSavedOneIfItAnswers)
         << out;
 }
 
+TEST_F(Run, AConfigFileThatCannotBeReadIsSaidSoNotTakenForMissing)
+{
+    std::filesystem::create_directory(dir.File("config.ovm"));
+    for (const char* option : {"--ports", "--loopback"}) {
+        Start({option}, {0x378});
+        EXPECT_NE(out.find("config.ovm cannot be read (Is a directory)"), std::string::npos) << out;
+    }
+}
+
 TEST_F(Run, LoopbackOfAGivenPort)
 {
     EXPECT_EQ(Start({"--loopback=0x0278"}, {0x278}), 0);

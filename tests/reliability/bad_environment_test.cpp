@@ -76,11 +76,13 @@ struct EnvCase {
     const char* refusal = nullptr;         // else the reason the save fails, as reported
     bool lockDirectory = false;            // the working directory itself is read-only
     bool removeDirectory = false;          // the program runs in "gone", removed once it has started
+    bool plantedLinks = false;             // symbolic links belong to another user, not to the one who runs it
+    const char* savedTo = "config.ovm";    // where OK's text lands: config.ovm, or the file a link of its names
 };
 
 void PrintTo(const EnvCase& c, std::ostream* os) { *os << c.name; }
 
-constexpr const char* kLink = "Is a symbolic link";
+constexpr const char* kPlanted = "Is a symbolic link that another user owns";
 
 const EnvCase kCases[] = {
     {"UnwritableWorkingDirectory", [](const fs::path&) {}, kNone, std::nullopt, "Permission denied", true},
@@ -90,7 +92,17 @@ const EnvCase kCases[] = {
          WriteFile(d / "config.ovm" / "0x0378", "0x0378");
      },
      kNone, std::nullopt, "Is a directory"},
-    {"SymlinkToAReadOnlyFileInALockedDirectory",
+    // The user's own links are followed, as a dotfiles manager makes them.
+    {"OwnSymlinkToAFileElsewhere",
+     [](const fs::path& d) {
+         fs::create_directory(d / "dotfiles");
+         WriteFile(d / "dotfiles" / "config.ovm", "0x0278");
+         fs::create_symlink("dotfiles/config.ovm", d / "config.ovm");
+     },
+     k0278, "0x0378", nullptr, false, false, false, "dotfiles/config.ovm"},
+    {"OwnDanglingSymlink", [](const fs::path& d) { fs::create_symlink("elsewhere", d / "config.ovm"); }, kNone,
+     "0x0378", nullptr, false, false, false, "elsewhere"},
+    {"OwnSymlinkToAReadOnlyFileInALockedDirectory",
      [](const fs::path& d) {
          fs::create_directory(d / "locked");
          WriteFile(d / "locked" / "saved", "0x0278");
@@ -98,31 +110,37 @@ const EnvCase kCases[] = {
          fs::permissions(d / "locked" / "saved", P::owner_read | P::group_read | P::others_read);
          fs::create_symlink("locked/saved", d / "config.ovm");
      },
-     k0278, std::nullopt, kLink},  // read through the link, but never written through it
-    // Someone else's file, planted as a link: OK must neither empty it nor write it.
-    {"SymlinkToAWritableFile",
-     [](const fs::path& d) {
-         WriteFile(d / "victim", "0x0278 and more that must stay");
-         fs::create_symlink("victim", d / "config.ovm");
-     },
-     kNone, std::nullopt, kLink},
-    {"SymlinkToDevZero", [](const fs::path& d) { fs::create_symlink("/dev/zero", d / "config.ovm"); }, kNone,
-     std::nullopt, kLink},
-    // Following it would create a file under a name someone else chose.
-    {"DanglingSymlink", [](const fs::path& d) { fs::create_symlink("planted", d / "config.ovm"); }, kNone, std::nullopt,
-     kLink},
-    {"DanglingSymlinkIntoALockedDirectory",
+     k0278, std::nullopt, "Permission denied"},
+    {"OwnSymlinkToDevZero", [](const fs::path& d) { fs::create_symlink("/dev/zero", d / "config.ovm"); }, kNone,
+     std::nullopt, "Not a regular file"},
+    {"OwnDanglingSymlinkIntoALockedDirectory",
      [](const fs::path& d) {
          fs::create_directory(d / "locked");
          fs::create_symlink("locked/none", d / "config.ovm");
      },
-     kNone, std::nullopt, kLink},
-    {"SymlinkToADirectory",
+     kNone, std::nullopt, "Permission denied"},
+    {"OwnSymlinkToADirectory",
      [](const fs::path& d) {
          fs::create_directory(d / "locked");
          fs::create_directory_symlink("locked", d / "config.ovm");
      },
-     kNone, std::nullopt, kLink},
+     kNone, std::nullopt, "Is a directory"},
+    // Someone else's link, planted: OK must neither empty the file it names nor write it.
+    {"PlantedSymlinkToAWritableFile",
+     [](const fs::path& d) {
+         WriteFile(d / "victim", "0x0278 and more that must stay");
+         fs::create_symlink("victim", d / "config.ovm");
+     },
+     kNone, std::nullopt, kPlanted, false, false, true},
+    // Following it would create a file under a name someone else chose.
+    {"PlantedDanglingSymlink", [](const fs::path& d) { fs::create_symlink("planted", d / "config.ovm"); }, kNone,
+     std::nullopt, kPlanted, false, false, true},
+    {"PlantedSymlinkToAReadOnlyFile",
+     [](const fs::path& d) {
+         WriteFile(d / "saved", "0x0278");
+         fs::create_symlink("saved", d / "config.ovm");
+     },
+     k0278, std::nullopt, kPlanted, false, false, true},  // read through the link, never written through it
     // A second name of another file: emptying it would empty that file too.
     {"HardLinkToAnotherFile",
      [](const fs::path& d) {
@@ -259,10 +277,15 @@ TEST_P(BadEnvironment, StartIsSilentAndOkSavesOrSaysWhyNotAndTouchesNothingElse)
     const EnvCase& c = GetParam();
     TempWorkDir dir;
     c.setUp(dir.Path());
-    // A non-root user owns the tree, as a user owns their own directory.
+    // A non-root user owns the tree, as a user owns their own directory; planted links stay root's.
+    if (c.plantedLinks && getuid() != 0)
+        GTEST_SKIP() << "a link of another user's needs root to make";
     if (getuid() == 0) {
-        for (const auto& e : fs::recursive_directory_iterator(dir.Path()))
-            ASSERT_EQ(lchown(e.path().c_str(), kNobody, kNobody), 0) << e.path();
+        for (const auto& e : fs::recursive_directory_iterator(dir.Path())) {
+            if (!(c.plantedLinks && fs::is_symlink(e.symlink_status()))) {
+                ASSERT_EQ(lchown(e.path().c_str(), kNobody, kNobody), 0) << e.path();
+            }
+        }
         ASSERT_EQ(chown(dir.Path().c_str(), kNobody, kNobody), 0);
     }
     Lock lockedDir(dir.File("locked"));
@@ -278,11 +301,11 @@ TEST_P(BadEnvironment, StartIsSilentAndOkSavesOrSaysWhyNotAndTouchesNothingElse)
     if (c.removeDirectory)
         expected.erase("gone");
     if (c.afterOk) {
-        // OK rewrites the file: exactly the label, nothing else changed.
-        ASSERT_TRUE(fs::is_regular_file(fs::symlink_status(dir.File("config.ovm"))));
-        EXPECT_EQ(ReadFile(dir.File("config.ovm")), *c.afterOk);
-        after.erase("config.ovm");
-        expected.erase("config.ovm");
+        // OK rewrites the file: exactly the label, nothing else changed; a link stays a link.
+        ASSERT_TRUE(fs::is_regular_file(fs::symlink_status(dir.File(c.savedTo))));
+        EXPECT_EQ(ReadFile(dir.File(c.savedTo)), *c.afterOk);
+        after.erase(c.savedTo);
+        expected.erase(c.savedTo);
         EXPECT_EQ(run.errors, "");
         EXPECT_EQ(run.report.windowsCreated, 1);
     } else {
