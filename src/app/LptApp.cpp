@@ -13,7 +13,8 @@ namespace {
 void ReportFailedSave(const std::string& strReason)
 {
     std::string strPath = config::ShownPath();
-    std::fprintf(stderr, "vellix: cannot save the port choice to %s: %s\n", strPath.c_str(), strReason.c_str());
+    std::fprintf(stderr, "%s: cannot save the port choice to %s: %s\n", AfxGetApp()->m_pszAppName, strPath.c_str(),
+                 strReason.c_str());
     std::string strText = "The port choice was not saved to\n" + strPath + "\n" + strReason + ".";
     AfxMessageBox(strText.c_str());
     AfxPostQuitMessage(1);

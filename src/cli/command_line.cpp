@@ -123,13 +123,14 @@ private:
 
     void Port(std::string_view text)
     {
-        const auto port = ParsePortLabel(text);
+        const bool simulated = text == kSimulatedPortName;
+        const auto port = simulated ? std::optional<std::uint16_t>(0) : ParsePortLabel(text);
         if (!port)
-            Fail(Quoted(text) + " is not a port label (such as 0x0378)");
+            Fail(Quoted(text) + " is not a port label (such as 0x0378, or simulated)");
         else if (m_port)
             Fail("more than one port given: " + Quoted(text));
         else
-            m_port = port;
+            m_port = port, m_simulated = simulated;
     }
 
     CommandLine Result()
@@ -157,7 +158,9 @@ private:
                 break;
             }
         }
-        if (command.action == Action::Loopback)
+        if (command.action == Action::Loopback && m_simulated)
+            command.simulated = true;
+        else if (command.action == Action::Loopback)
             command.port = m_port;
         return command;
     }
@@ -165,6 +168,7 @@ private:
     std::array<bool, 6> m_seen{};
     std::vector<std::string_view> m_operands;
     std::optional<std::uint16_t> m_port;
+    bool m_simulated = false;
     std::string m_error;
 };
 

@@ -21,6 +21,7 @@ enum class Action {
 struct CommandLine {
     Action action = Action::Panel;
     std::optional<std::uint16_t> port;  // the PORT of --loopback, when given
+    bool simulated = false;             // --loopback simulated: the built-in simulated port, asked for by name
     std::string error;                  // for Action::Error: what is wrong, naming the argument
 };
 
@@ -30,6 +31,9 @@ struct CommandLine {
 // every other option, so that a mistyped command never runs something else.
 CommandLine ParseCommandLine(std::span<const std::string_view> args);
 CommandLine ParseCommandLine(int argc, const char* const* argv);
+
+// The PORT that names the built-in simulated port rather than a real one.
+inline constexpr std::string_view kSimulatedPortName = "simulated";
 
 // A port label: "0x" (or "0X") and one to four hexadecimal digits of either case, as in "0x0378"
 // or "0xD010". Nothing else: no decimal, no blanks, no sign.

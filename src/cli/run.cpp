@@ -10,6 +10,8 @@
 #include "port/loopback.h"
 #include "port/loopback_text.h"
 #include "port/panel_choice.h"
+#include "port/portio.h"
+#include "io/simulated_port.h"
 #include "port_report.h"
 
 namespace cli {
@@ -18,12 +20,9 @@ namespace {
 constexpr int kUsageError = 2;
 constexpr int kUnreachable = 2;
 
-// The ports an access can reach: those the survey found a way to, or, when it found none, the
-// simulated port at the default base.
+// The ports a real way reaches.
 std::vector<std::uint16_t> ReachedBases(const io::BusChoice& choice)
 {
-    if (!choice.survey.AnyReached())
-        return {port::kDefaultBase};
     std::vector<std::uint16_t> bases;
     for (const io::SurveyedPort& surveyed : choice.survey.ports)
         if (surveyed.way != io::Way::None)
@@ -37,23 +36,26 @@ bool Reaches(const io::BusChoice& choice, std::uint16_t base)
     return std::find(bases.begin(), bases.end(), base) != bases.end();
 }
 
+const io::SurveyedPort* Surveyed(const io::BusChoice& choice, std::uint16_t base)
+{
+    for (const io::SurveyedPort& surveyed : choice.survey.ports)
+        if (surveyed.base == base)
+            return &surveyed;
+    return nullptr;
+}
+
 std::string WayName(const io::BusChoice& choice, std::uint16_t base)
 {
-    if (!choice.survey.AnyReached())
-        return "the simulated port";
-    for (const io::SurveyedPort& surveyed : choice.survey.ports) {
-        if (surveyed.base != base)
-            continue;
-        switch (surveyed.way) {
-        case io::Way::Direct:
-            return "direct I/O";
-        case io::Way::Ppdev:
-            return "ppdev (" + surveyed.device + ")";
-        case io::Way::SharedPpdev:
-            return "ppdev (" + surveyed.device + ", shared with the printer driver)";
-        case io::Way::None:
-            break;
-        }
+    const io::SurveyedPort* surveyed = Surveyed(choice, base);
+    switch (surveyed ? surveyed->way : io::Way::None) {
+    case io::Way::Direct:
+        return "direct I/O";
+    case io::Way::Ppdev:
+        return "ppdev (" + surveyed->device + ")";
+    case io::Way::SharedPpdev:
+        return "ppdev (" + surveyed->device + ", shared with the printer driver)";
+    case io::Way::None:
+        break;
     }
     return "no way";
 }
@@ -81,9 +83,34 @@ port::PanelChoice PanelPort(const io::BusChoice& choice, std::string& saved)
     });
 }
 
+// The built-in simulated port, with its plug: a check of the program itself, never of hardware.
+int SimulatedLoopback(std::FILE* out)
+{
+    io::SimulatedPort simulated({port::kDefaultBase});
+    io::Bus& installed = port::InstalledBus();
+    port::InstallBus(&simulated);
+    std::fprintf(out, "Loopback self-test of the built-in simulated port at %s: it says nothing of real "
+                      "hardware.\n", port::PortLabel(port::kDefaultBase).c_str());
+    const port::LoopbackResult result = port::RunLoopbackTest(port::kDefaultBase);
+    port::InstallBus(&installed);
+    for (const port::LoopbackCheck& check : result.checks)
+        std::fprintf(out, "%s\n", port::FormatCheck(check).c_str());
+    std::fputs(port::FormatSummary(result).c_str(), out);
+    return result.AllPassed() ? 0 : 1;
+}
+
 int Loopback(const Program& program, const CommandLine& command, const io::BusChoice& choice, std::FILE* out,
              std::FILE* err)
 {
+    if (command.simulated)
+        return SimulatedLoopback(out);
+    // A pass on the simulated port would read as a verdict on the user's port and cable.
+    if (!choice.survey.AnyReached()) {
+        std::fprintf(err, "%s: no real port is reached, so there is none to self-test (the lines above say why "
+                          "and what to do); '%s --loopback simulated' tests the built-in simulated port\n",
+                     program.name, program.name);
+        return kUnreachable;
+    }
     std::uint16_t base = 0;
     std::string because;
     if (command.port) {
@@ -95,8 +122,12 @@ int Loopback(const Program& program, const CommandLine& command, const io::BusCh
         because = ", the port the panel would use (" + port::Describe(panel, saved, config::SavedTextProblem()) + ")";
     }
     if (!Reaches(choice, base)) {
-        std::fprintf(err, "%s: cannot reach a port at %s: only %s can be reached\n", program.name,
-                     port::PortLabel(base).c_str(), Labels(ReachedBases(choice)).c_str());
+        if (const io::SurveyedPort* surveyed = Surveyed(choice, base))
+            std::fprintf(err, "%s: cannot self-test %s: %s\n", program.name, port::PortLabel(base).c_str(),
+                         io::DescribeWay(*surveyed).c_str());
+        else
+            std::fprintf(err, "%s: cannot reach a port at %s: only %s can be reached\n", program.name,
+                         port::PortLabel(base).c_str(), Labels(ReachedBases(choice)).c_str());
         return kUnreachable;
     }
 

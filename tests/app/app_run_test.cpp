@@ -4,6 +4,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstdio>
 #include <functional>
 #include <optional>
@@ -260,7 +261,7 @@ TEST(AppSave, AFailedSaveIsReportedAndTheFileKeepsWhatItHeld)
         EXPECT_EQ(WEXITSTATUS(status), 1) << c.name;
         fs::permissions(dir.Path(), P::owner_all);
         std::string path = (fs::canonical(dir.Path()) / "config.ovm").string();
-        EXPECT_EQ(errors, "vellix: cannot save the port choice to " + path + ": " + c.reason + "\n") << c.name;
+        EXPECT_EQ(errors, std::string(program_invocation_short_name) + ": cannot save the port choice to " + path + ": " + c.reason + "\n") << c.name;
         EXPECT_EQ(box, "The port choice was not saved to\n" + path + "\n" + c.reason + ".\n") << c.name;
         EXPECT_EQ(std::distance(fs::directory_iterator(dir.Path()), fs::directory_iterator()), c.file ? 1 : 0)
             << c.name << ": nothing is left beside the file";

@@ -69,7 +69,8 @@ protected:
                                            choice.survey.ports.push_back({base, io::PortLabel(base),
                                                                           io::IsLegacyBase(base), "",
                                                                           real ? io::Way::Direct : io::Way::None,
-                                                                          "", ""});
+                                                                          real ? "" : "ioperm: Operation not permitted",
+                                                                          real ? "" : "run as root or grant cap_sys_rawio"});
                                        }
                                        choice.bus = std::make_unique<io::RecordingBus>(m_rec);
                                        return vellix::InstallChosenBus(std::move(choice));
@@ -158,18 +159,30 @@ TEST_F(Run, NoArgumentRunsThePanelOnTheChosenBus)
     EXPECT_EQ(out, "");
 }
 
-TEST_F(Run, LoopbackOnTheSimulatedPortPassesAndSaysWhichPortAndWhy)
+// The simulated port is no verdict on a real port and cable: with no real port reached the
+// self-test refuses, named or not, and runs on the simulated port only when asked for by name.
+TEST_F(Run, LoopbackRunsOnTheSimulatedPortOnlyWhenItIsNamed)
 {
-    EXPECT_EQ(Start({"--loopback"}), 0);
-    EXPECT_EQ(m_busChosen, 1);
+    for (std::vector<const char*> args : {std::vector<const char*>{"--loopback"}, {"--loopback", "0x0378"}}) {
+        m_rec.Clear();
+        EXPECT_EQ(Start(args), 2) << args.size();
+        EXPECT_EQ(out, "");
+        EXPECT_EQ(err, "vellix: no real port is reached, so there is none to self-test (the lines above say why and "
+                       "what to do); 'vellix --loopback simulated' tests the built-in simulated port\n");
+        EXPECT_TRUE(m_rec.Log().empty());
+    }
+
+    EXPECT_EQ(Start({"--loopback", "simulated"}), 0);
+    EXPECT_EQ(m_busChosen, 3);
     EXPECT_EQ(m_panelRuns, 0);
-    EXPECT_EQ(out.rfind("Loopback self-test of 0x0378 through the simulated port, the port the panel would use "
-                        "(the default: config.ovm in this directory is missing or empty).\n", 0),
+    EXPECT_EQ(out.rfind("Loopback self-test of the built-in simulated port at 0x0378: it says nothing of real "
+                        "hardware.\n", 0),
               0u)
         << out;
     EXPECT_EQ(Lines(out), 1 + 23 + 2) << out;
     EXPECT_EQ(out.find("FAIL"), std::string::npos) << out;
     EXPECT_NE(out.find("All 22 checks passed.\n"), std::string::npos) << out;
+    EXPECT_TRUE(m_rec.Log().empty()) << "the installed bus is not the simulated port that was tested";
 }
 
 TEST_F(Run, LoopbackWithoutAPortTestsTheSavedOneIfItAnswers)
@@ -219,8 +232,9 @@ TEST_F(Run, LoopbackOfAPortTheBusDoesNotReachTouchesNoPort)
         std::vector<std::uint16_t> realBases;
         const char* error;
     } cases[] = {
-        {{"--loopback", "0xD010"}, {}, "vellix: cannot reach a port at 0xD010: only 0x0378 can be reached\n"},
-        {{"--loopback", "0x0300"}, {0x278, 0x378}, "vellix: cannot reach a port at 0x0300: only 0x0278, 0x0378 can be reached\n"},
+        {{"--loopback", "0xD010"}, {0x378}, "vellix: cannot reach a port at 0xD010: only 0x0378 can be reached\n"},
+        {{"--loopback", "0x0300"}, {0x278, 0x378}, "vellix: cannot self-test 0x0300: not reached (ioperm: Operation not "
+                                                   "permitted); fix: run as root or grant cap_sys_rawio\n"},
     };
     for (const auto& c : cases) {
         m_rec.Clear();

@@ -8,6 +8,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <filesystem>
 #include <functional>
 #include <map>
@@ -310,7 +311,7 @@ TEST_P(BadEnvironment, StartIsSilentAndOkSavesOrSaysWhyNotAndTouchesNothingElse)
         EXPECT_EQ(run.report.windowsCreated, 1);
     } else {
         std::string path = c.removeDirectory ? "config.ovm" : (fs::canonical(dir.Path()) / "config.ovm").string();
-        EXPECT_EQ(run.errors, "vellix: cannot save the port choice to " + path + ": " + c.refusal + "\n");
+        EXPECT_EQ(run.errors, std::string(program_invocation_short_name) + ": cannot save the port choice to " + path + ": " + c.refusal + "\n");
         EXPECT_EQ(run.report.windowsCreated, 2) << "no message box told the user";
     }
     EXPECT_EQ(after, expected);

@@ -39,7 +39,7 @@ int RunApplication()
         return result;
     } catch (const std::exception& e) {
         // The terminal has been given back by now, so the message lands on a sane screen.
-        std::fprintf(stderr, "vellix: %s\n", e.what());
+        std::fprintf(stderr, "%s: %s\n", AfxGetApp() ? AfxGetApp()->m_pszAppName : "vellix", e.what());
         return 1;
     }
 }

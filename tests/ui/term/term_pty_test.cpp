@@ -632,7 +632,7 @@ TEST_P(TermRefused, WithAMessageAndStatusOne)
     auto status = p->WaitExit();
     ASSERT_TRUE(status.has_value()) << p->Screen().Text();
     EXPECT_TRUE(WIFEXITED(*status) && WEXITSTATUS(*status) == 1) << *status;
-    EXPECT_TRUE(p->Screen().Contains("vellix: cannot start the terminal")) << p->Screen().Text();
+    EXPECT_TRUE(p->Screen().Contains("vellix-term: cannot start the terminal")) << p->Screen().Text();
     EXPECT_FALSE(p->Screen().Contains("Vellix")) << "the panel was drawn";
     EXPECT_FALSE(std::filesystem::exists(dir.File("config.ovm")));
 }
