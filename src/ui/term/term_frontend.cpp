@@ -158,11 +158,14 @@ bool TermFrontend::AllFit() const
 
 void TermFrontend::ShowTooSmall()
 {
+    // The smallest room each window can take, not its layout in this room: an axis that fits
+    // is laid out at its ease, which is more than it needs.
     int cols = 0, rows = 0;
     for (const auto& v : m_views) {
+        const CellLayout least = LayOut(*v->top, 0, 0);
         int frame = v->boxed ? 2 : 0;
-        cols = std::max(cols, v->layout.width + frame);
-        rows = std::max(rows, v->layout.height + (v->boxed ? 2 : 1));
+        cols = std::max(cols, least.width + frame);
+        rows = std::max(rows, least.height + (v->boxed ? 2 : 1));
     }
     std::string need = std::to_string(cols) + " x " + std::to_string(rows);
     // The longest form that fits the line, so the sizes are never cut off.

@@ -418,6 +418,13 @@ TEST_F(TermPanel, ResizingRedrawsAndATooSmallTerminalGetsOneLine)
     std::string line = s.Row(0).substr(0, s.Row(0).find_last_not_of(' ') + 1);
     EXPECT_TRUE(line.ends_with(" x " + std::to_string(rows))) << "the message is not cut off: " << line;
 
+    // Tall but narrow: the size asked for is still the least that works, and it does.
+    p->Resize(40, 60);
+    p->Drain(500ms);  // the redraw at the new size
+    EXPECT_TRUE(s.Contains("at least " + std::to_string(cols) + " x " + std::to_string(rows))) << s.Row(0);
+    p->Resize(rows, cols);
+    ASSERT_TRUE(p->WaitFor([](const vt::Screen& sc) { return panelscreen::Locate(sc).complete; })) << s.Text();
+
     p->Resize(24, 80);
     ASSERT_TRUE(p->WaitFor([](const vt::Screen& sc) { return panelscreen::Locate(sc).complete; })) << s.Text();
     EXPECT_FALSE(s.Contains("needs a terminal"));
