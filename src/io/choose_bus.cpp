@@ -150,12 +150,12 @@ BusChoice ChooseBus(SystemCalls& sys)
     if (const int rc = DropPrivileges(sys); rc < 0)
         throw std::system_error(-rc, std::generic_category(), "cannot give up privileges");
 
-    const std::vector<KernelPort> kernel = FindKernelPorts(sys);
+    BusChoice choice;
+    const std::vector<KernelPort> kernel = FindKernelPorts(sys, &choice.survey.unusable);
     std::vector<std::uint16_t> kernelBases;
     for (const KernelPort& port : kernel)
         kernelBases.push_back(port.base);
 
-    BusChoice choice;
     choice.survey.kernelKnowsPorts = !kernel.empty();
     std::vector<PpdevBus::Port> claimed;
     for (std::uint16_t base : CandidateBases(kernelBases)) {

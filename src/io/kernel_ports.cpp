@@ -40,9 +40,24 @@ std::optional<std::uint16_t> BaseAddress(const std::string& text)
     return static_cast<std::uint16_t>(base);
 }
 
+// The file's first line, short and printable, to be quoted in a message.
+std::string Printable(const std::string& text)
+{
+    std::string shown;
+    for (char c : text.substr(0, text.find('\n'))) {
+        if (shown.size() == 32) {
+            shown += "...";
+            break;
+        }
+        const auto byte = static_cast<unsigned char>(c);
+        shown += byte == '\t' ? ' ' : (byte < 0x20 || byte >= 0x7F) ? '?' : c;
+    }
+    return shown;
+}
+
 }  // namespace
 
-std::vector<KernelPort> FindKernelPorts(SystemCalls& sys)
+std::vector<KernelPort> FindKernelPorts(SystemCalls& sys, std::vector<std::string>* unusable)
 {
     struct Numbered {
         int number;
@@ -57,6 +72,9 @@ std::vector<KernelPort> FindKernelPorts(SystemCalls& sys)
         const auto base = text ? BaseAddress(*text) : std::nullopt;
         if (base)
             found.push_back({number, {*base, "/dev/parport" + std::to_string(number)}});
+        else if (text && unusable)
+            unusable->push_back("/dev/parport" + std::to_string(number) + " is left out: its base-addr holds \"" +
+                                Printable(*text) + "\", which is no I/O port address");
     }
     // Two drivers at one base would be one port twice; the lower device number stands for it.
     std::sort(found.begin(), found.end(), [](const Numbered& a, const Numbered& b) {

@@ -16,8 +16,9 @@ struct KernelPort {
 
 // The parallel ports of /proc/sys/dev/parport/parportN/base-addr (its first number), ascending
 // by base, one per base. Entries that cannot be read, or whose base is no I/O port address with
-// room for three registers, are left out.
-std::vector<KernelPort> FindKernelPorts(SystemCalls& sys);
+// room for three registers, are left out; for each of the latter, unusable (if given) gets a
+// line that says which and what it held.
+std::vector<KernelPort> FindKernelPorts(SystemCalls& sys, std::vector<std::string>* unusable = nullptr);
 
 // The USB printer devices, /dev/usb/lp*, sorted: adapters that speak the printer protocol but have
 // no registers to drive.

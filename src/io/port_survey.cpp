@@ -64,6 +64,7 @@ std::vector<std::string> DescribeSurvey(const PortSurvey& survey)
         const std::string origin = count > 1 ? "legacy bases" : DescribeOrigin(port);
         lines.push_back(labels + " (" + origin + "): " + DescribeWay(port));
     }
+    lines.insert(lines.end(), survey.unusable.begin(), survey.unusable.end());
     for (const std::string& device : survey.usbPrinters)
         lines.push_back(device + " is a USB printer adapter: it has no registers that Vellix can "
                                  "drive, only a parallel port card or an on-board port has");

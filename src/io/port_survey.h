@@ -31,6 +31,8 @@ struct PortSurvey {
     bool kernelKnowsPorts = false;    // the kernel reported at least one parallel port
     // USB printer devices (/dev/usb/lp*), looked for only when the kernel knows no parallel port.
     std::vector<std::string> usbPrinters;
+    // Ports the kernel lists with a base that is no I/O port address, one line each.
+    std::vector<std::string> unusable;
 
     // At least one port is reached by a real way; otherwise the simulated port serves.
     bool AnyReached() const;

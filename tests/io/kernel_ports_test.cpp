@@ -44,16 +44,33 @@ TEST(FindKernelPorts, ReadsTheFirstNumberOfBaseAddr)
     for (const auto& c : cases) {
         FakeSystemCalls sys;
         sys.AddLinuxPort(0, 0, 7);
+
         sys.files["/proc/sys/dev/parport/parport0/base-addr"] = c.text;
-        const std::vector<io::KernelPort> ports = io::FindKernelPorts(sys);
+        std::vector<std::string> unusable;
+        const std::vector<io::KernelPort> ports = io::FindKernelPorts(sys, &unusable);
         if (c.base == 0) {
             EXPECT_TRUE(ports.empty()) << "base-addr \"" << c.text << "\"";
+            // Never dropped without a word.
+            ASSERT_EQ(unusable.size(), 1u) << "base-addr \"" << c.text << "\"";
+            EXPECT_EQ(unusable[0].rfind("/dev/parport0 is left out: its base-addr holds \"", 0), 0u) << unusable[0];
         } else {
             ASSERT_EQ(ports.size(), 1u) << "base-addr \"" << c.text << "\"";
             EXPECT_EQ(ports[0].base, c.base) << "base-addr \"" << c.text << "\"";
             EXPECT_EQ(ports[0].device, "/dev/parport0");
+            EXPECT_TRUE(unusable.empty()) << unusable[0];
         }
     }
+}
+
+TEST(FindKernelPorts, SaysWhatAnUnusableBaseHeldShortAndPrintable)
+{
+    FakeSystemCalls sys;
+    sys.AddLinuxPort(0, 0, 7);
+    sys.files["/proc/sys/dev/parport/parport0/base-addr"] = "0x378\tjunk\x01\nsecond line\n";
+    std::vector<std::string> unusable;
+    EXPECT_TRUE(io::FindKernelPorts(sys, &unusable).empty());
+    EXPECT_EQ(unusable, (std::vector<std::string>{
+                            "/dev/parport0 is left out: its base-addr holds \"0x378 junk?\", which is no I/O port address"}));
 }
 
 TEST(FindKernelPorts, SkipsEntriesThatAreNotPortsOrCannotBeRead)
