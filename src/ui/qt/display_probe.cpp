@@ -1,6 +1,9 @@
 #include "ui/qt/display_probe.h"
 
 #include <cctype>
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
 #include <cstdlib>
 #include <unistd.h>
 #include <vector>
@@ -45,9 +48,56 @@ std::string CheckWayland(std::chrono::milliseconds timeout)
     return CheckWaylandDisplay(runtime + "/" + name, name, timeout);
 }
 
-// Empty when Qt can open `platform` (a name without options), else why not. The plugin comes
-// first: without it the display does not matter.
-std::string CheckPlatform(const std::string& platform, std::chrono::milliseconds timeout)
+std::string OptionValue(const std::string& options, const std::string& key)
+{
+    // Options are "key=value" pairs separated by ':', as in "linuxfb:fb=/dev/fb1:size=800x600".
+    std::size_t start = 0;
+    while (start < options.size()) {
+        std::size_t end = options.find(':', start);
+        if (end == std::string::npos)
+            end = options.size();
+        const std::string item = options.substr(start, end - start);
+        if (item.rfind(key + "=", 0) == 0)
+            return item.substr(key.size() + 1);
+        start = end + 1;
+    }
+    return "";
+}
+
+bool Opens(const std::string& path)
+{
+    const int fd = ::open(path.c_str(), O_RDWR | O_CLOEXEC);
+    if (fd >= 0)
+        ::close(fd);
+    return fd >= 0;
+}
+
+// The platforms that draw without a display server: those that need a device are checked for
+// it, since Qt aborts when it is missing; one that cannot be checked is refused rather than
+// risked.
+std::string CheckDevicePlatform(const std::string& platform, const std::string& options)
+{
+    if (platform == "offscreen" || platform == "minimal" || platform == "vnc")
+        return "";
+    if (platform == "linuxfb") {
+        std::string device = OptionValue(options, "fb");
+        if (device.empty())
+            device = "/dev/fb0";
+        return Opens(device) ? "" : "the frame buffer " + device + " cannot be opened (" + std::strerror(errno) + ")";
+    }
+    if (platform == "eglfs") {
+        for (int card = 0; card < 8; ++card)
+            if (Opens("/dev/dri/card" + std::to_string(card)))
+                return "";
+        return "no DRM device (/dev/dri/card*) can be opened for Qt's platform \"eglfs\"";
+    }
+    return "Qt's platform \"" + platform + "\" cannot be checked before it starts; choose xcb, wayland, eglfs, "
+           "linuxfb, vnc, offscreen or minimal";
+}
+
+// Empty when Qt can open `platform` (a name; its options after it), else why not. The plugin
+// comes first: without it the display does not matter.
+std::string CheckPlatform(const std::string& platform, const std::string& options, std::chrono::milliseconds timeout)
 {
     std::string problem = CheckPlatformPlugin(platform);
     if (!problem.empty() && IsWayland(platform))
@@ -60,7 +110,7 @@ std::string CheckPlatform(const std::string& platform, std::chrono::milliseconds
     }
     if (IsWayland(platform))
         return CheckWayland(timeout);
-    return "";
+    return CheckDevicePlatform(platform, options);
 }
 
 // QT_QPA_PLATFORM as Qt reads it: entries separated by ';', each a name and options after ':'.
@@ -107,8 +157,13 @@ DisplayChoice ChooseDisplay(std::chrono::milliseconds timeout)
     std::string chosen = Env("QT_QPA_PLATFORM");
     std::vector<std::string> entries = chosen.empty() ? DefaultEntries() : Entries(chosen);
     DisplayChoice choice;
+    // One deadline for them all: each display gets an equal share of it, so that a silent one
+    // neither delays the start by a full wait of its own nor leaves no time for the next.
+    const auto share = entries.empty() ? timeout : timeout / static_cast<long>(entries.size());
     for (const std::string& entry : entries) {
-        std::string problem = CheckPlatform(NameOf(entry), timeout);
+        const std::size_t colon = entry.find(':');
+        std::string problem =
+            CheckPlatform(NameOf(entry), colon == std::string::npos ? "" : entry.substr(colon + 1), share);
         if (problem.empty()) {
             choice.platform = entry;
             choice.problem.clear();

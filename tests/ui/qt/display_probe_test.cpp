@@ -141,6 +141,17 @@ TEST(DisplayProbeTest, ChoosesAPlatformQtCanOpenOrSaysWhyNot)
         {"dead Wayland socket, X accepts", {}, "wl-dead", live, true, true, "xcb", ""},
         {"Wayland then X, both dead", "wayland;xcb", "wl-dead", ":918", false, true, "",
          "wl-dead cannot be reached (Connection refused); the X display :918 cannot be reached"},
+        // Platforms that draw without a server: their device is checked, others are refused.
+        {"linuxfb without its frame buffer", "linuxfb:fb=/nonexistent/fb9", {}, {}, false, true, "",
+         "the frame buffer /nonexistent/fb9 cannot be opened (No such file or directory)"},
+        {"eglfs without a DRM device", "eglfs", {}, {}, !fs::exists("/dev/dri/card0") ? false : true, true, "",
+         "no DRM device (/dev/dri/card*) can be opened for Qt's platform \"eglfs\""},
+        {"a platform that cannot be checked", "vkkhrdisplay", {}, {}, false, true, "",
+         "Qt's platform \"vkkhrdisplay\" cannot be checked before it starts"},
+        {"minimal chosen", "minimal", {}, {}, false, true, "minimal", ""},
+        // One deadline for both: each silent server gets half of it, not a full wait of its own.
+        {"silent Wayland, then silent X", {}, "wl-silent", ":917", false, true, "",
+         "the Wayland display wl-silent did not answer within 250 ms; the X display :917 did not answer within 250 ms"},
         {"Wayland without Qt's plugin", {}, "wl-live", {}, true, false, "",
          "no Qt platform plugin for \"wayland\" is installed (Debian package qt6-wayland), so the Wayland display wl-live cannot be used"},
     };
