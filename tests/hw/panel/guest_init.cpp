@@ -236,8 +236,11 @@ int Execute(const Scenario& s, const Run& run, const std::string& home, const st
     const pid_t pid = ::fork();
     if (pid < 0)
         return -1;
+    // A run whose first word is "2>&-" starts with standard error closed, as a shell leaves it.
+    const bool closeErr = !run.args.empty() && run.args.front() == "2>&-";
     if (pid == 0) {
-        ::dup2(::open(err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644), 2);
+        if (!closeErr)
+            ::dup2(::open(err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644), 2);
         if (run.panel) {
             TakeConsole(s);
         } else {
@@ -248,7 +251,7 @@ int Execute(const Scenario& s, const Run& run, const std::string& home, const st
         if (::chdir(home.c_str()) != 0)
             ChildFails("chdir " + home);
         std::vector<std::string> argv{kProgram};
-        argv.insert(argv.end(), run.args.begin(), run.args.end());
+        argv.insert(argv.end(), run.args.begin() + (closeErr ? 1 : 0), run.args.end());
         std::vector<char*> args;
         for (std::string& a : argv)
             args.push_back(a.data());
@@ -256,6 +259,8 @@ int Execute(const Scenario& s, const Run& run, const std::string& home, const st
         std::string envHome = "HOME=" + home;
         char term[] = "TERM=xterm-256color", lang[] = "LANG=C.UTF-8", path[] = "PATH=/usr/bin:/bin";
         char* env[] = {term, lang, path, envHome.data(), nullptr};
+        if (closeErr)
+            ::close(2);  // last, so that none of the redirections above took its place
         ::execve(kProgram, args.data(), env);
         ChildFails(std::string("execute ") + kProgram);
     }

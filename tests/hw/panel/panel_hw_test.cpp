@@ -310,6 +310,9 @@ const Command kCommands[] = {
      {"PASS  D7..D0 (pins 9..2)", "FAIL  Strobe (pin 1) -> Select (pin 13)", "Registers left as found"},
      {}},
     {"LoopbackOfAnAbsentPort", {"--loopback=0xD010"}, 2, {}, {"cannot reach a port at 0xD010"}},
+    // Standard error closed: the start-up lines must not land on a port device opened in its
+    // place (the printer below stays empty).
+    {"StandardErrorClosed", {"2>&-", "--ports"}, 0, {"0x0378  yes"}, {}},
 };
 
 TEST(QemuCommands, EachStartReportsItsOutputAndExitStatus)
@@ -333,6 +336,7 @@ TEST(QemuCommands, EachStartReportsItsOutputAndExitStatus)
         for (const char* text : c.stderrSays)
             EXPECT_THAT(run.err, Contains(HasSubstr(text)));
     }
+    EXPECT_EQ(Printable(guest.PrinterBytes()), "") << "the program's messages went to the printer";
     EXPECT_TRUE(guest.WaitForPowerOff(60s));
     EXPECT_THAT(guest.Reports("error"), IsEmpty());
     if (HasFailure())
