@@ -3,11 +3,13 @@
 #include "io/candidate_ports.h"
 #include "io/direct_bus.h"
 #include "io/kernel_ports.h"
+#include "io/port_facts.h"
 #include "io/ppdev_bus.h"
 #include "io/privileges.h"
 #include "io/routing_bus.h"
 #include "io/simulated_port.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <map>
@@ -26,11 +28,16 @@ constexpr bool kPortInstructions = false;
 // Per legacy base: 0 if ioperm granted its range, else the errno. Only the legacy bases are
 // asked for: a card the kernel knows is left to its driver, through ppdev, which mediates every
 // access. Each range is asked for on its own, so that a refusal of one leaves the others usable.
-std::map<std::uint16_t, int> RequestLegacyRanges(SystemCalls& sys)
+// The range of the extended control register is asked for beside each granted one, to read the
+// chip's mode (it is never written): ecp holds the bases where that was granted too.
+std::map<std::uint16_t, int> RequestLegacyRanges(SystemCalls& sys, std::vector<std::uint16_t>& ecp)
 {
     std::map<std::uint16_t, int> errors;
-    for (std::uint16_t base : kLegacyBases)
+    for (std::uint16_t base : kLegacyBases) {
         errors[base] = kPortInstructions ? -sys.IoPerm(base, kRegistersPerPort, true) : ENOSYS;
+        if (errors[base] == 0 && sys.IoPerm(base + kEcpOffset, kRegistersPerPort, true) == 0)
+            ecp.push_back(base);
+    }
     return errors;
 }
 
@@ -39,17 +46,21 @@ std::string SystemReason(const std::string& step, int error)
     return step + ": " + std::strerror(error);
 }
 
-std::string DirectReason(int error)
+std::string DirectReason(int error, const std::string& lockdown)
 {
     if (!kPortInstructions)
         return "no port instructions on this processor";
+    if (error == EPERM && !lockdown.empty())
+        return SystemReason("ioperm", error) + ", the kernel is locked down (" + lockdown + ")";
     return SystemReason("ioperm", error);
 }
 
 // The step for a legacy base that only direct I/O could reach. Root is refused only by a
 // locked-down kernel or a sandbox, which no advice of ours can fix; the kernel's driver can.
-std::string DirectFix(int error, bool wasRoot)
+std::string DirectFix(int error, bool wasRoot, const std::string& lockdown)
 {
+    if (kPortInstructions && error == EPERM && !lockdown.empty())
+        return "use ppdev, which lockdown allows: load it with `modprobe parport_pc ppdev` and join group lp";
     if (kPortInstructions && error == EPERM && !wasRoot)
         return "run as root or grant cap_sys_rawio";
     return "load the port drivers with `modprobe parport_pc ppdev`";
@@ -57,8 +68,11 @@ std::string DirectFix(int error, bool wasRoot)
 
 // Why ppdev did not reach the port. A claim that waited out its deadline was interrupted, which
 // the system would call "Interrupted system call": the user needs to hear who is in the way.
-std::string PpdevReason(const PpdevClaim& claim)
+std::string PpdevReason(const PpdevClaim& claim, const std::string& holder)
 {
+    if (claim.Busy() && !holder.empty())
+        return claim.step + ": busy: " + holder + (holder.rfind("lp", 0) == 0 ? " (the printer driver: a print job)" : "") +
+               " held the port for " + std::to_string(kClaimDeadline.count()) + " s";
     if (claim.Busy())
         return claim.step + ": busy: another program or a print job held the port for " +
                std::to_string(kClaimDeadline.count()) + " s";
@@ -83,20 +97,34 @@ std::string PpdevFix(const PpdevClaim& claim)
     return "see the kernel's messages with `dmesg`";
 }
 
-void Reach(SurveyedPort& port, const std::map<std::uint16_t, int>& direct, bool wasRoot,
-           SystemCalls& sys, std::vector<PpdevBus::Port>& claimed)
+struct Reaching {
+    std::map<std::uint16_t, int> direct;  // the legacy bases' ioperm outcomes
+    bool wasRoot = false;
+    std::string lockdown;
+};
+
+void Reach(SurveyedPort& port, const Reaching& r, SystemCalls& sys, std::vector<PpdevBus::Port>& claimed)
 {
-    const auto granted = direct.find(port.base);
-    if (granted != direct.end() && granted->second == 0) {
+    const auto granted = r.direct.find(port.base);
+    if (granted != r.direct.end() && granted->second == 0) {
         port.way = Way::Direct;
+        // The kernel's claim, held while we run, makes a print job wait for us as it does for
+        // ppdev; without it, direct I/O would write into the middle of one.
+        if (!port.device.empty()) {
+            const PpdevClaim claim = ClaimPpdevPort(sys, port.device);
+            if (claim.fd >= 0) {
+                port.claimHeld = true;
+                claimed.push_back({port.base, claim.fd, port.device});
+            }
+        }
         return;
     }
-    const int directError = granted != direct.end() ? granted->second : 0;
-    const std::string directReason = directError != 0 ? DirectReason(directError) + "; " : "";
+    const int directError = granted != r.direct.end() ? granted->second : 0;
+    const std::string directReason = directError != 0 ? DirectReason(directError, r.lockdown) + "; " : "";
     if (port.device.empty()) {
         // Only a legacy base comes without a device, so direct I/O was asked for and refused.
         port.reason = directReason + "the kernel knows no port here";
-        port.fix = DirectFix(directError, wasRoot);
+        port.fix = DirectFix(directError, r.wasRoot, r.lockdown);
         return;
     }
     const PpdevClaim claim = ClaimPpdevPort(sys, port.device);
@@ -105,7 +133,9 @@ void Reach(SurveyedPort& port, const std::map<std::uint16_t, int>& direct, bool 
         claimed.push_back({port.base, claim.fd, port.device});
         return;
     }
-    port.reason = directReason + PpdevReason(claim);
+    if (claim.Busy())
+        port.holder = PortHolder(sys, port.device);
+    port.reason = directReason + PpdevReason(claim, port.holder);
     port.fix = PpdevFix(claim);
 }
 
@@ -143,14 +173,17 @@ std::unique_ptr<Bus> MakeBus(const PortSurvey& survey, SystemCalls& sys,
 
 BusChoice ChooseBus(SystemCalls& sys)
 {
-    const bool wasRoot = sys.GetIdentity().effectiveUid == 0;
-    const std::map<std::uint16_t, int> direct = RequestLegacyRanges(sys);
+    Reaching reaching;
+    reaching.wasRoot = sys.GetIdentity().effectiveUid == 0;
+    std::vector<std::uint16_t> ecp;
+    reaching.direct = RequestLegacyRanges(sys, ecp);
 
     // The port permission outlives this; the right to open any file as someone else must not.
     if (const int rc = DropPrivileges(sys); rc < 0)
         throw std::system_error(-rc, std::generic_category(), "cannot give up privileges");
 
     BusChoice choice;
+    reaching.lockdown = choice.survey.lockdown = ReadLockdown(sys);
     const std::vector<KernelPort> kernel = FindKernelPorts(sys, &choice.survey.unusable);
     std::vector<std::uint16_t> kernelBases;
     for (const KernelPort& port : kernel)
@@ -166,9 +199,13 @@ BusChoice ChooseBus(SystemCalls& sys)
         for (const KernelPort& known : kernel)
             if (known.base == base)
                 port.device = known.device;
-        Reach(port, direct, wasRoot, sys, claimed);
+        Reach(port, reaching, sys, claimed);
+        port.modes = ReadKernelModes(sys, port.device);
+        if (port.way == Way::Direct && std::find(ecp.begin(), ecp.end(), base) != ecp.end())
+            port.ecr = ReadEcr(sys, base);
         choice.survey.ports.push_back(std::move(port));
     }
+    choice.survey.cards = FindPciCards(sys);
     if (kernel.empty())
         choice.survey.usbPrinters = FindUsbPrinters(sys);
 

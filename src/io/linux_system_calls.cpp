@@ -39,6 +39,16 @@ int LinuxSystemCalls::IoPerm(unsigned long first, unsigned long count, bool enab
 #endif
 }
 
+std::uint8_t LinuxSystemCalls::InByte(std::uint16_t port)
+{
+#if defined(__x86_64__) || defined(__i386__)
+    return ::inb(port);
+#else
+    (void)port;
+    return 0xFF;
+#endif
+}
+
 int LinuxSystemCalls::Open(const std::string& path)
 {
     // A device node that is not what its name says (a terminal line waits for its carrier) must

@@ -13,6 +13,7 @@ public:
     int IoctlWithin(int fd, unsigned long request, void* arg,
                     std::chrono::milliseconds deadline) override;
     int Close(int fd) override;
+    std::uint8_t InByte(std::uint16_t port) override;
     std::optional<std::string> ReadTextFile(const std::string& path) override;
     std::vector<std::string> ListDirectory(const std::string& path) override;
     Identity GetIdentity() override;

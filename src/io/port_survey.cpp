@@ -10,6 +10,86 @@ bool PortSurvey::AnyReached() const
     return false;
 }
 
+namespace {
+
+// The mode field of the extended control register, bits 7..5.
+constexpr const char* kEcrModes[] = {"SPP", "PS/2", "FIFO", "ECP", "EPP", "reserved", "test", "configuration"};
+
+int EcrMode(std::uint8_t ecr) { return ecr >> 5; }
+
+bool ListsMode(const std::string& modes, const std::string& mode)
+{
+    const std::string list = "," + modes + ",";
+    return list.find("," + mode + ",") != std::string::npos;
+}
+
+}  // namespace
+
+Direction DirectionOf(const SurveyedPort& port)
+{
+    if (!port.modes.empty())
+        return ListsMode(port.modes, "TRISTATE") ? Direction::Turns : Direction::Fixed;
+    if (port.ecr) {
+        switch (EcrMode(*port.ecr)) {
+        case 1: case 3: case 4: return Direction::Turns;  // PS/2, ECP and EPP honour the bit
+        case 0: case 2: return Direction::Fixed;          // SPP and FIFO ignore it
+        default: break;
+        }
+    }
+    return Direction::Unknown;
+}
+
+std::string DescribeModes(const SurveyedPort& port)
+{
+    if (!port.modes.empty())
+        return "modes " + port.modes;
+    if (port.ecr)
+        return std::string("ECR mode ") + kEcrModes[EcrMode(*port.ecr)];
+    return port.way == Way::Direct && port.legacy ? "no ECR" : "";
+}
+
+std::string DescribeDirection(const SurveyedPort& port)
+{
+    const std::string why = !port.modes.empty() ? (ListsMode(port.modes, "TRISTATE") ? "the kernel lists TRISTATE"
+                                                                                      : "the kernel lists no TRISTATE")
+                            : port.ecr          ? "the chip is in " + std::string(kEcrModes[EcrMode(*port.ecr)]) + " mode"
+                                                : std::string();
+    switch (DirectionOf(port)) {
+    case Direction::Turns:
+        return "on " + port.label + " the data lines become inputs (" + why + ")";
+    case Direction::Fixed:
+        return "on " + port.label + " the data lines stay outputs (" + why +
+               "): choose PS/2, bidirectional or EPP/ECP for the port in the firmware setup, or let "
+               "parport_pc switch the chip (`modprobe parport_pc`)";
+    case Direction::Unknown:
+        break;
+    }
+    return {};
+}
+
+std::string DescribeCard(const PciCard& card, const PortSurvey& survey)
+{
+    std::string line = "PCI card " + card.slot + " (" + card.vendor + ":" + card.device +
+                       (card.parallelClass ? ", parallel port" : ", serial and parallel ports") + "): ";
+    if (card.driver.empty()) {
+        if (!card.driverLoaded)
+            return line + "no driver is bound; fix: load it with `modprobe parport_pc` (`modprobe parport_serial` "
+                          "for a card with serial ports too)";
+        return line + "no driver is bound, as parport_pc does not know its ID; fix: `echo " + card.vendor + " " +
+               card.device + " > /sys/bus/pci/drivers/parport_pc/new_id`";
+    }
+    line += "driver " + card.driver;
+    if (card.devices.empty())
+        return line + ", but it became no parallel port (see the kernel's messages with `dmesg`)";
+    for (const std::string& device : card.devices) {
+        line += ", " + device;
+        for (const SurveyedPort& port : survey.ports)
+            if (port.device == device)
+                line += " at " + port.label;
+    }
+    return line;
+}
+
 std::string DescribeOrigin(const SurveyedPort& port)
 {
     if (!port.legacy)
@@ -21,7 +101,8 @@ std::string DescribeWay(const SurveyedPort& port)
 {
     switch (port.way) {
     case Way::Direct:
-        return "direct I/O";
+        return port.claimHeld ? "direct I/O, with the kernel's claim held (printing waits until Vellix ends)"
+                              : "direct I/O";
     case Way::Ppdev:
         return "ppdev";
     case Way::SharedPpdev:
@@ -62,8 +143,17 @@ std::vector<std::string> DescribeSurvey(const PortSurvey& survey)
             }
         }
         const std::string origin = count > 1 ? "legacy bases" : DescribeOrigin(port);
-        lines.push_back(labels + " (" + origin + "): " + DescribeWay(port));
+        std::string line = labels + " (" + origin + "): " + DescribeWay(port);
+        // A port whose data lines cannot be made inputs surprises whoever clears TriState.
+        if (DirectionOf(port) == Direction::Fixed)
+            line += "; " + DescribeDirection(port);
+        lines.push_back(line);
     }
+    for (const PciCard& card : survey.cards)
+        lines.push_back(DescribeCard(card, survey));
+    if (!survey.lockdown.empty())
+        lines.push_back("the kernel is locked down (" + survey.lockdown +
+                        "): it refuses direct I/O even to root; ppdev still reaches the ports it knows");
     lines.insert(lines.end(), survey.unusable.begin(), survey.unusable.end());
     for (const std::string& device : survey.usbPrinters)
         lines.push_back(device + " is a USB printer adapter: it has no registers that Vellix can "

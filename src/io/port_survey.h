@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -24,6 +25,34 @@ struct SurveyedPort {
     Way way = Way::None;
     std::string reason;   // why no way reaches it, in the system's words; empty when reached
     std::string fix;      // the one step that would reach it; empty when reached
+    // What the port can do: the kernel's list of its modes ("PCSPP,TRISTATE,COMPAT,ECP"), empty
+    // where the kernel does not know it; and, for a legacy base that direct I/O reaches, the
+    // extended control register at base + 0x402 where one answers, read and never written.
+    std::string modes;
+    std::optional<std::uint8_t> ecr;
+    // Who held the port when a claim gave up, as the kernel names it ("lp0"); empty otherwise.
+    std::string holder;
+    // The kernel's claim on the port is held while the program runs, although another way
+    // (direct I/O) drives it: the printer driver waits for us as it does for ppdev.
+    bool claimHeld = false;
+};
+
+// A PCI or PCIe card with a parallel port: class 0x0701, or a serial-and-parallel card bound to
+// parport_serial.
+struct PciCard {
+    std::string slot;                  // "0000:05:00.0"
+    std::string vendor, device;        // "1415", "c118", as the kernel writes them
+    std::string driver;                // the driver bound to it; empty when none is
+    bool parallelClass = false;        // class 0x0701 (a serial-and-parallel card may be another)
+    bool driverLoaded = false;         // for a card without driver: parport_pc is loaded
+    std::vector<std::string> devices;  // the "/dev/parportN" it became
+};
+
+// Whether setting the data-direction bit (TriState) makes the data lines inputs on a port.
+enum class Direction {
+    Turns,    // it does: the kernel lists TRISTATE, or the chip's mode honours the bit
+    Fixed,    // it does not: the chip is in a mode that ignores the bit
+    Unknown,  // nothing tells
 };
 
 struct PortSurvey {
@@ -33,10 +62,22 @@ struct PortSurvey {
     std::vector<std::string> usbPrinters;
     // Ports the kernel lists with a base that is no I/O port address, one line each.
     std::vector<std::string> unusable;
+    std::vector<PciCard> cards;  // every parallel-port card on the PCI buses, bound or not
+    std::string lockdown;        // the kernel's lockdown ("integrity", "confidentiality"); empty when none
 
     // At least one port is reached by a real way; otherwise the simulated port serves.
     bool AnyReached() const;
 };
+
+Direction DirectionOf(const SurveyedPort& port);
+// What the port can do, as --ports shows it: "modes PCSPP,TRISTATE,COMPAT,ECP", "ECR mode PS/2",
+// "no ECR", or empty where nothing is known.
+std::string DescribeModes(const SurveyedPort& port);
+// What setting TriState does on this port, for its pin help and the self-test: "the data lines
+// become inputs on this port (...)", or why they stay outputs and what to do; empty if unknown.
+std::string DescribeDirection(const SurveyedPort& port);
+// One line for a card: its slot and IDs, and the port it became or the step that binds it.
+std::string DescribeCard(const PciCard& card, const PortSurvey& survey);
 
 // "legacy base", "/dev/parport1" or "legacy base, /dev/parport0".
 std::string DescribeOrigin(const SurveyedPort& port);

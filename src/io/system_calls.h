@@ -3,6 +3,7 @@
 #pragma once
 
 #include <chrono>
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <sys/types.h>
@@ -32,6 +33,8 @@ public:
     virtual int IoctlWithin(int fd, unsigned long request, void* arg,
                             std::chrono::milliseconds deadline) = 0;
     virtual int Close(int fd) = 0;
+    // One input access of one byte at a port that IoPerm granted; used only to read, never to write.
+    virtual std::uint8_t InByte(std::uint16_t port) = 0;
 
     // Whole contents of a small text file such as one under /proc; nothing if unreadable.
     virtual std::optional<std::string> ReadTextFile(const std::string& path) = 0;

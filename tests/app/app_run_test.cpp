@@ -25,11 +25,11 @@ namespace input = afx::input;
 
 namespace {
 
-// Tells whether anything opened config.ovm after the watch began.
+// Tells whether anything opened, made or renamed into config.ovm after the watch began.
 class OpenWatch {
 public:
     explicit OpenWatch(const std::filesystem::path& dir)
-        : m_fd(inotify_init1(IN_NONBLOCK)), m_wd(inotify_add_watch(m_fd, dir.c_str(), IN_OPEN | IN_CREATE)) {}
+        : m_fd(inotify_init1(IN_NONBLOCK)), m_wd(inotify_add_watch(m_fd, dir.c_str(), IN_OPEN | IN_CREATE | IN_MOVED_TO)) {}
     ~OpenWatch() { close(m_fd); }
     bool SawConfigFile() const
     {

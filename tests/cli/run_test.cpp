@@ -66,11 +66,16 @@ protected:
                                        io::BusChoice choice;
                                        for (std::uint16_t base : io::CandidateBases(realBases)) {
                                            const bool real = std::count(realBases.begin(), realBases.end(), base) != 0;
-                                           choice.survey.ports.push_back({base, io::PortLabel(base),
-                                                                          io::IsLegacyBase(base), "",
-                                                                          real ? io::Way::Direct : io::Way::None,
-                                                                          real ? "" : "ioperm: Operation not permitted",
-                                                                          real ? "" : "run as root or grant cap_sys_rawio"});
+                                           io::SurveyedPort port;
+                                           port.base = base;
+                                           port.label = io::PortLabel(base);
+                                           port.legacy = io::IsLegacyBase(base);
+                                           port.way = real ? io::Way::Direct : io::Way::None;
+                                           if (!real) {
+                                               port.reason = "ioperm: Operation not permitted";
+                                               port.fix = "run as root or grant cap_sys_rawio";
+                                           }
+                                           choice.survey.ports.push_back(port);
                                        }
                                        choice.bus = std::make_unique<io::RecordingBus>(m_rec);
                                        return vellix::InstallChosenBus(std::move(choice));

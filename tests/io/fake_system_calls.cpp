@@ -41,6 +41,15 @@ void FakeSystemCalls::AddLinuxPort(int number, unsigned base, int fd)
     openResults["/dev/" + name] = fd;
 }
 
+std::uint8_t FakeSystemCalls::InByte(std::uint16_t port)
+{
+    char line[32];
+    std::snprintf(line, sizeof line, "inb 0x%x", port);
+    calls.push_back(line);
+    const auto found = inBytes.find(port);
+    return found == inBytes.end() ? 0xFF : found->second;
+}
+
 void FakeSystemCalls::AddUsbPrinter(const std::string& name)
 {
     directories["/dev/usb"].push_back(name);

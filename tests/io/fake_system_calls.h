@@ -30,6 +30,7 @@ public:
     // which the fake answers with EDEADLK and logs as "waits for ever".
     std::set<int> claimWaits;
     std::map<unsigned long, unsigned char> readValues;  // byte answered by PPRDATA, PPRSTATUS
+    std::map<std::uint16_t, std::uint8_t> inBytes;      // bytes read by port instructions
     io::Identity identity{1000, 1000, 1000, 100, 100, 100};
     int setIdentityError = 0;
     bool setIdentitySticks = true;  // false: reports success but changes nothing
@@ -55,6 +56,8 @@ public:
     int IoctlWithin(int fd, unsigned long request, void* arg,
                     std::chrono::milliseconds deadline) override;
     int Close(int fd) override;
+    // Answers from inBytes (0xFF, a floating bus, where none is given), logged as "inb 0x77a".
+    std::uint8_t InByte(std::uint16_t port) override;
     std::optional<std::string> ReadTextFile(const std::string& path) override;
     std::vector<std::string> ListDirectory(const std::string& path) override;
     io::Identity GetIdentity() override;

@@ -212,7 +212,8 @@ TEST(PortReport, DirectPortAnswersAndIsSaved)
               "port    answers  origin                      way\n"
               "0x0278  no       legacy base                 direct I/O\n"
               "0x0300  no       legacy base                 direct I/O\n"
-              "0x0378  yes      legacy base, /dev/parport0  direct I/O\n"
+              "0x0378  yes      legacy base, /dev/parport0  direct I/O, with the kernel's claim held (printing "
+              "waits until Vellix ends)\n"
               "0x03BC  no       legacy base                 direct I/O\n"
               "the panel would use 0x0378 (direct I/O): saved in config.ovm\n");
     EXPECT_EQ(report.result, 0);

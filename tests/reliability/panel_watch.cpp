@@ -262,6 +262,7 @@ void PanelWatch::CheckAccesses(std::string& err) const
     // The data row, by the access table: who may write the data register, and with what.
     std::vector<int> wantData;
     int wantByte = b.dataByte;
+    std::string wantField = b.field;
     bool refreshes = false;
     const Op op = m_action.op;
     if (op == Op::DataBit) {
@@ -271,17 +272,17 @@ void PanelWatch::CheckAccesses(std::string& err) const
         if (after.field != Hex(wantByte))
             fail("after a bit click the field shows \"" + after.field + "\", not the byte 0x" + Hex(wantByte));
         refreshes = true;
-    } else if (op == Op::SetData) {
-        wantData = {b.dataByte};
-        refreshes = true;
-    } else if (op == Op::ContinuousData) {
-        if (after.continuousData == b.continuousData)
-            fail("the data row's Continous did not change");
-        if (after.continuousData) {
-            wantData = {b.dataByte};
-            refreshes = true;
+    } else if (op == Op::SetData || (op == Op::ContinuousData && after.continuousData)) {
+        // Writing takes what the field shows: one digit is that digit's byte, then shown as two.
+        if (b.field.size() == 1 && IsHexDigit(b.field[0])) {
+            wantByte = std::stoi(b.field, nullptr, 16);
+            wantField = "0" + b.field;
         }
-    } else if (IsEdit(op)) {
+        wantData = {wantByte};
+        refreshes = true;
+    }
+    if (op == Op::ContinuousData && after.continuousData == b.continuousData)
+        fail("the data row's Continous did not change"); else if (IsEdit(op)) {
         if (m_fieldChanges > 1)
             fail("one edit reached the change handler " + std::to_string(m_fieldChanges) + " times");
         const bool complete = after.field.size() == 2 && IsHexDigit(after.field[0]) && IsHexDigit(after.field[1]);
@@ -294,7 +295,7 @@ void PanelWatch::CheckAccesses(std::string& err) const
     }
     if (!IsEdit(op) && m_fieldChanges != 0)
         fail("the change handler ran without an edit");
-    if (((IsEdit(op) && m_fieldChanges == 0) || (!IsEdit(op) && op != Op::DataBit)) && after.field != b.field)
+    if (((IsEdit(op) && m_fieldChanges == 0) || (!IsEdit(op) && op != Op::DataBit)) && after.field != wantField)
         fail("the field changed from \"" + b.field + "\" to \"" + after.field + "\"");
     if (after.dataByte != wantByte)
         fail("data byte 0x" + Hex(after.dataByte) + ", expected 0x" + Hex(wantByte));
