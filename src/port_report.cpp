@@ -68,9 +68,8 @@ int ReportPorts(std::FILE* out, const io::BusChoice& choice, const std::string& 
         std::fprintf(out, "%-6s  %-7s  %-*s  %s\n", port.label.c_str(), answered ? "yes" : "no",
                      width, io::DescribeOrigin(port).c_str(), io::DescribeWay(port).c_str());
     }
-    for (const std::string& device : survey.usbPrinters)
-        std::fprintf(out, "%s is a USB printer adapter: it has no registers that Vellix can drive\n",
-                     device.c_str());
+    for (const std::string& line : io::DescribeFacts(survey))
+        std::fprintf(out, "%s\n", line.c_str());
 
     const std::string fallback = io::PortLabel(io::kDefaultBase);
     if (!real) {

@@ -45,7 +45,7 @@ std::string DescribeModes(const SurveyedPort& port)
         return "modes " + port.modes;
     if (port.ecr)
         return std::string("ECR mode ") + kEcrModes[EcrMode(*port.ecr)];
-    return port.way == Way::Direct && port.legacy ? "no ECR" : "";
+    return {};
 }
 
 std::string DescribeDirection(const SurveyedPort& port)
@@ -125,6 +125,28 @@ bool Groupable(const SurveyedPort& a, const SurveyedPort& b)
 
 }  // namespace
 
+std::vector<std::string> DescribeFacts(const PortSurvey& survey)
+{
+    std::vector<std::string> lines;
+    for (const SurveyedPort& port : survey.ports) {
+        const std::string modes = DescribeModes(port);
+        if (modes.empty())
+            continue;
+        const std::string direction = DescribeDirection(port);
+        lines.push_back(port.label + ": " + modes + (direction.empty() ? "" : "; " + direction));
+    }
+    lines.insert(lines.end(), survey.unusable.begin(), survey.unusable.end());
+    for (const PciCard& card : survey.cards)
+        lines.push_back(DescribeCard(card, survey));
+    for (const std::string& device : survey.usbPrinters)
+        lines.push_back(device + " is a USB printer adapter: it has no registers that Vellix can "
+                                 "drive, only a parallel port card or an on-board port has");
+    if (!survey.lockdown.empty())
+        lines.push_back("the kernel is locked down (" + survey.lockdown +
+                        "): it refuses direct I/O even to root; ppdev still reaches the ports it knows");
+    return lines;
+}
+
 std::vector<std::string> DescribeSurvey(const PortSurvey& survey)
 {
     std::vector<std::string> lines;
@@ -143,21 +165,10 @@ std::vector<std::string> DescribeSurvey(const PortSurvey& survey)
             }
         }
         const std::string origin = count > 1 ? "legacy bases" : DescribeOrigin(port);
-        std::string line = labels + " (" + origin + "): " + DescribeWay(port);
-        // A port whose data lines cannot be made inputs surprises whoever clears TriState.
-        if (DirectionOf(port) == Direction::Fixed)
-            line += "; " + DescribeDirection(port);
-        lines.push_back(line);
+        lines.push_back(labels + " (" + origin + "): " + DescribeWay(port));
     }
-    for (const PciCard& card : survey.cards)
-        lines.push_back(DescribeCard(card, survey));
-    if (!survey.lockdown.empty())
-        lines.push_back("the kernel is locked down (" + survey.lockdown +
-                        "): it refuses direct I/O even to root; ppdev still reaches the ports it knows");
-    lines.insert(lines.end(), survey.unusable.begin(), survey.unusable.end());
-    for (const std::string& device : survey.usbPrinters)
-        lines.push_back(device + " is a USB printer adapter: it has no registers that Vellix can "
-                                 "drive, only a parallel port card or an on-board port has");
+    const std::vector<std::string> facts = DescribeFacts(survey);
+    lines.insert(lines.end(), facts.begin(), facts.end());
     if (!survey.AnyReached())
         lines.push_back(survey.kernelKnowsPorts
                             ? "no real port is reached: using the simulated port"

@@ -71,7 +71,7 @@ struct PortSurvey {
 
 Direction DirectionOf(const SurveyedPort& port);
 // What the port can do, as --ports shows it: "modes PCSPP,TRISTATE,COMPAT,ECP", "ECR mode PS/2",
-// "no ECR", or empty where nothing is known.
+// or empty where nothing is known.
 std::string DescribeModes(const SurveyedPort& port);
 // What setting TriState does on this port, for its pin help and the self-test: "the data lines
 // become inputs on this port (...)", or why they stay outputs and what to do; empty if unknown.
@@ -84,6 +84,11 @@ std::string DescribeOrigin(const SurveyedPort& port);
 // "direct I/O", "ppdev", "ppdev shared with the printer driver (printing waits until Vellix
 // ends)", or "not reached (REASON); fix: STEP".
 std::string DescribeWay(const SurveyedPort& port);
+// What the survey knows beyond how each port is reached, one line each: each port's modes and
+// what TriState does there, ports the kernel lists unusably, the cards, USB printer adapters
+// and lockdown. The start-up message and the port report both say these.
+std::vector<std::string> DescribeFacts(const PortSurvey& survey);
+
 // The start-up message, one line each without program name or line end: the ports (legacy bases
 // the kernel does not know that share one outcome on one line), then what a USB printer adapter
 // is, and that the simulated port serves when no real port is reached.

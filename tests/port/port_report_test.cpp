@@ -161,7 +161,7 @@ INSTANTIATE_TEST_SUITE_P(
                    "port    answers  origin       way\n" +
                        Unreached({"0x0278", "0x0300", "0x0378", "0x03BC"}, 11) +
                    "/dev/usb/lp0 is a USB printer adapter: it has no registers that Vellix can "
-                   "drive\n"
+                   "drive, only a parallel port card or an on-board port has\n"
                    "the panel would use the simulated port at 0x0378: no real port is reached "
                    "and the kernel knows no parallel port\n",
                    1}),
