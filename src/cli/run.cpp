@@ -134,8 +134,15 @@ int Loopback(const Program& program, const CommandLine& command, const io::BusCh
     std::fprintf(out, "Loopback self-test of %s through %s%s.\n", port::PortLabel(base).c_str(),
                  WayName(choice, base).c_str(), because.c_str());
     const port::LoopbackResult result = port::RunLoopbackTest(base);
-    for (const port::LoopbackCheck& check : result.checks)
-        std::fprintf(out, "%s\n", port::FormatCheck(check).c_str());
+    // What the port's modes say of the direction bit, beside what the test saw of it.
+    const io::SurveyedPort* surveyed = Surveyed(choice, base);
+    const std::string direction = surveyed ? io::DescribeDirection(*surveyed) : std::string();
+    for (const port::LoopbackCheck& check : result.checks) {
+        std::string line = port::FormatCheck(check);
+        if (check.kind == port::LoopbackCheck::Kind::Direction && !direction.empty())
+            line += "; " + direction;
+        std::fprintf(out, "%s\n", line.c_str());
+    }
     std::fputs(port::FormatSummary(result).c_str(), out);
     return result.AllPassed() ? 0 : 1;
 }

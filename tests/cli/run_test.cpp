@@ -71,6 +71,7 @@ protected:
                                            port.label = io::PortLabel(base);
                                            port.legacy = io::IsLegacyBase(base);
                                            port.way = real ? io::Way::Direct : io::Way::None;
+                                           port.modes = real ? m_modes : "";
                                            if (!real) {
                                                port.reason = "ioperm: Operation not permitted";
                                                port.fix = "run as root or grant cap_sys_rawio";
@@ -95,6 +96,7 @@ protected:
     io::RecordingBus m_rec{m_sim};
     std::FILE* m_out = std::tmpfile();
     std::FILE* m_err = std::tmpfile();
+    std::string m_modes;      // the kernel's modes of each real port
     bool m_outFull = false;  // standard output is /dev/full: every write fails with ENOSPC
     int m_busChosen = 0;
     int m_panelRuns = 0;
@@ -220,6 +222,20 @@ TEST_F(Run, AConfigFileThatCannotBeReadIsSaidSoNotTakenForMissing)
         Start({option}, {0x378});
         EXPECT_NE(out.find("config.ovm cannot be read (Is a directory)"), std::string::npos) << out;
     }
+}
+
+// The direction check says what the port's modes say of TriState, beside what it saw.
+TEST_F(Run, LoopbackTriStateLineSaysWhatThePortsModesSay)
+{
+    m_modes = "PCSPP,COMPAT";
+    EXPECT_EQ(Start({"--loopback", "0x0378"}, {0x378}), 0);
+    const std::size_t info = out.find("INFO  TriState");
+    ASSERT_NE(info, std::string::npos) << out;
+    const std::string line = out.substr(info, out.find('\n', info) - info);
+    EXPECT_NE(line.find("; on 0x0378 the data lines stay outputs (the kernel lists no TRISTATE): choose PS/2, "
+                        "bidirectional or EPP/ECP for the port in the firmware setup"),
+              std::string::npos)
+        << line;
 }
 
 TEST_F(Run, LoopbackOfAGivenPort)
