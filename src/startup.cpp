@@ -2,11 +2,13 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <map>
 #include <system_error>
 
 #include "io/linux_system_calls.h"
 #include "shell/config.h"
 #include "port/candidates.h"
+#include "port/direction_notes.h"
 #include "port/portio.h"
 
 namespace vellix {
@@ -37,6 +39,11 @@ io::BusChoice InstallChosenBus(io::BusChoice choice, const char* program)
     for (const io::SurveyedPort& port : choice.survey.ports)
         bases.push_back(port.base);
     port::InstallCandidates(std::move(bases));
+    std::map<std::uint16_t, std::string> notes;
+    for (const io::SurveyedPort& port : choice.survey.ports)
+        if (std::string note = io::DescribeDirection(port); !note.empty())
+            notes[port.base] = std::move(note);
+    port::InstallDirectionNotes(std::move(notes));
     port::InstallBus(choice.bus.get());
     return choice;
 }

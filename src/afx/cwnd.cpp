@@ -108,6 +108,14 @@ BOOL CWnd::IsIconic() const { return m_hWnd && m_hWnd->minimized ? TRUE : FALSE;
 // nothing to measure: an empty client area.
 void CWnd::GetClientRect(RECT* lpRect) const { *lpRect = {0, 0, 0, 0}; }
 
+void CWnd::SetHelpNote(const std::string& strNote)
+{
+    if (m_hWnd && m_hWnd->helpNote != strNote) {
+        m_hWnd->helpNote = strNote;
+        afx::Changed(m_hWnd, afx::What::HelpNote);
+    }
+}
+
 void CWnd::EnableWindow(BOOL bEnable)
 {
     if (m_hWnd && m_hWnd->enabled != (bEnable != FALSE)) {

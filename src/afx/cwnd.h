@@ -36,6 +36,9 @@ public:
     // Empty: front-ends show a minimized window's icon themselves (see CPaintDC::DrawIcon).
     void GetClientRect(RECT* lpRect) const;
     void EnableWindow(BOOL bEnable);
+    // What this control does on the port in use, added to its pin help (tooltip, hint line,
+    // screen-reader description); empty for none.
+    void SetHelpNote(const std::string& strNote);
 
 protected:
     // Passes the message being handled, unchanged, to the default handling.

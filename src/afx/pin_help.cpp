@@ -33,7 +33,16 @@ std::vector<std::string> Wordings(const Window& w, const res::LineTip& t)
     if (!t.bit.empty())
         full += " (" + Str(t.bit) + ")";
     std::string shortWhere = pin + (t.pin && t.inverted ? ", inverted" : "");
-    return {full, Str(t.line) + ", " + where + ": " + means, Str(t.line) + ", " + shortWhere + ": " + means};
+    const std::vector<std::string> plain = {full, Str(t.line) + ", " + where + ": " + means,
+                                            Str(t.line) + ", " + shortWhere + ": " + means};
+    if (w.helpNote.empty())
+        return plain;
+    // What the control does on the port in use comes first: each wording with it, then without.
+    std::vector<std::string> wordings;
+    for (const std::string& wording : plain)
+        wordings.push_back(wording + "; " + w.helpNote);
+    wordings.insert(wordings.end(), plain.begin(), plain.end());
+    return wordings;
 }
 
 }  // namespace

@@ -13,7 +13,6 @@
 namespace afx {
 namespace {
 
-constexpr std::size_t kWhatCount = static_cast<std::size_t>(What::Dropped) + 1;
 
 template <typename T>
 void Append(std::string& s, const T& value)
@@ -41,6 +40,7 @@ std::optional<std::string> ValueOf(const Window& w, What what)
     case What::Icon: Append(v, w.bigIcon); Append(v, w.smallIcon); break;
     case What::Minimized: Append(v, w.minimized); break;
     case What::Dropped: Append(v, w.dropped); break;
+    case What::HelpNote: return w.helpNote;
     case What::Menu: return std::nullopt;
     }
     return v;

@@ -1,6 +1,7 @@
 // The toolkit-neutral window model: every window and control is a record that front-ends mirror.
 #pragma once
 
+#include <cstddef>
 #include <memory>
 #include <string>
 #include <vector>
@@ -40,7 +41,9 @@ enum class What {
     Menu,       // the system menu's entries
     Minimized,
     Dropped,    // a drop-down list opened or closed
+    HelpNote,   // what a control's help adds about the port in use
 };
+inline constexpr std::size_t kWhatCount = static_cast<std::size_t>(What::HelpNote) + 1;
 
 struct Image {
     const res::Bitmap* bitmap;
@@ -81,6 +84,7 @@ struct Window {
     int limit = 0;                     // edit text limit, 0 = none
     int selStart = 0, selEnd = 0;      // edit selection; the caret sits at selEnd
     bool enabled = true;
+    std::string helpNote;  // added to the control's pin help: what it does on the port in use
 
     Window* parent = nullptr;          // controls: their dialog
     std::vector<std::unique_ptr<Window>> children;

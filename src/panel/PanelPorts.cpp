@@ -4,6 +4,7 @@
 #include "shell/config.h"
 #include "panel/LptPanelDlg.h"
 #include "port/candidates.h"
+#include "port/direction_notes.h"
 #include "port/portio.h"
 
 void CLptPanelDlg::LoadPorts()
@@ -79,10 +80,14 @@ void CLptPanelDlg::OnSelChangeBaseAddr()
     ShowPortInCaption();  // the caption names how the newly picked port is reached
 }
 
-// The caption names how the port in use is reached: "Vellix" alone for direct I/O,
+// The caption names how the port in use is reached, and the TriState help what the bit does there: "Vellix" alone for direct I/O,
 // "Vellix - /dev/parport1" through ppdev, "Vellix - simulated port".
 void CLptPanelDlg::ShowPortInCaption()
 {
     const std::string strWay = port::WayTo(m_nBaseAddr);
     afx::SetMainCaptionSuffix(strWay.empty() ? std::string() : " - " + strWay);
+    // Whether TriState turns the data lines around depends on the port in use, so its help does.
+    const std::string strNote = port::DirectionNote(m_nBaseAddr);
+    m_btnCtrlTriState.SetHelpNote(strNote);
+    m_lampTriState.SetHelpNote(strNote);
 }

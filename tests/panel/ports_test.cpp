@@ -1,7 +1,9 @@
 // Detection of the ports, the remembered choice and the user's pick of another port.
 #include <gtest/gtest.h>
 
+#include "afx/pin_help.h"
 #include "port/candidates.h"
+#include "port/direction_notes.h"
 #include "support/panel_session.h"
 
 using namespace testsupport;
@@ -215,6 +217,30 @@ TEST(Caption, FollowsThePortInUse)
     });
     s.ui.Then([&] { EXPECT_EQ(s.Top()->text, "Vellix - /dev/parport1"); });
     s.Run();
+}
+
+// The TriState lamp's and button's help say what the bit does on the port in use, and follow a pick.
+TEST(TriStateHelp, SaysWhatTheBitDoesOnThePortInUse)
+{
+    PanelSession s({0x378, 0xD010}, "0xD010");
+    port::InstallCandidates({0x378, 0xD010});
+    port::InstallDirectionNotes({{0xD010, "on 0xD010 the data lines become inputs (the kernel lists TRISTATE)"}});
+    auto help = [&](int id) { return afx::PinHelp(*s.Item(id)); };
+    s.ui.Then([&] {
+        EXPECT_EQ(help(IDC_CTRL_TRISTATE), "TriState, no pin, the port's data-direction bit: set means the data lines "
+                                           "become inputs once written (control bit 5 set); on 0xD010 the data lines "
+                                           "become inputs (the kernel lists TRISTATE)");
+        EXPECT_NE(help(IDC_LAMP_TRISTATE).find("; on 0xD010 the data lines become inputs"), std::string::npos);
+        // A hint line too narrow for the note gets the plain wording.
+        EXPECT_EQ(afx::PinHelp(*s.Item(IDC_CTRL_TRISTATE), 80), "TriState, no pin: set means the data lines become "
+                                                                "inputs once written");
+        afx::input::Pick(s.Item(IDC_BASE_ADDR), 0);
+    });
+    s.ui.Then([&] {
+        EXPECT_EQ(help(IDC_CTRL_TRISTATE).find("; on "), std::string::npos) << "nothing is known of 0x0378";
+    });
+    s.Run();
+    port::InstallDirectionNotes({});
 }
 
 TEST(Caption, NamesTheWayToTheDefaultBase)

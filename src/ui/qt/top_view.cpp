@@ -9,6 +9,7 @@
 #include <algorithm>
 
 #include "afx/gdi.h"
+#include "afx/pin_help.h"
 #include "ui/qt/accessibility.h"
 #include "ui/qt/control_factory.h"
 #include "ui/qt/images.h"
@@ -235,6 +236,10 @@ void TopView::UpdateControl(afx::Window* ctl, QWidget* w, afx::What what)
             edit->setMaxLength(ctl->limit > 0 ? ctl->limit : 32767);
         break;
     case afx::What::Enabled: w->setEnabled(ctl->enabled); break;
+    case afx::What::HelpNote:
+        w->setToolTip(FromModel(afx::PinHelp(*ctl)));
+        DescribeControl(w, *ctl, [this](const afx::Window* c) { return WidgetOf(c); });
+        break;
     default: break;
     }
 }
