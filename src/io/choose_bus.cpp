@@ -4,6 +4,7 @@
 #include "io/direct_bus.h"
 #include "io/kernel_ports.h"
 #include "io/port_facts.h"
+#include "io/register_map.h"
 #include "io/ppdev_bus.h"
 #include "io/privileges.h"
 #include "io/routing_bus.h"
@@ -35,7 +36,7 @@ std::map<std::uint16_t, int> RequestLegacyRanges(SystemCalls& sys, std::vector<s
     std::map<std::uint16_t, int> errors;
     for (std::uint16_t base : kLegacyBases) {
         errors[base] = kPortInstructions ? -sys.IoPerm(base, kRegistersPerPort, true) : ENOSYS;
-        if (errors[base] == 0 && sys.IoPerm(base + kEcpOffset, kRegistersPerPort, true) == 0)
+        if (errors[base] == 0 && sys.IoPerm(base + lpt::kEcpRange, kRegistersPerPort, true) == 0)
             ecp.push_back(base);
     }
     return errors;

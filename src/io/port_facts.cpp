@@ -1,5 +1,7 @@
 #include "io/port_facts.h"
 
+#include "io/register_map.h"
+
 #include <algorithm>
 
 namespace io {
@@ -57,10 +59,10 @@ std::string ReadKernelModes(SystemCalls& sys, const std::string& device)
 
 std::optional<std::uint8_t> ReadEcr(SystemCalls& sys, std::uint16_t base)
 {
-    const std::uint8_t ecr = sys.InByte(static_cast<std::uint16_t>(base + kEcpOffset + 2));
-    const std::uint8_t control = sys.InByte(static_cast<std::uint16_t>(base + 2));
-    // An idle ECP chip reads its FIFO as empty (bit 0) and not full (bit 1).
-    if (ecr == 0xFF || ecr == control || (ecr & 0x03) != 0x01)
+    const std::uint8_t ecr = sys.InByte(static_cast<std::uint16_t>(base + lpt::kEcr));
+    const std::uint8_t control = sys.InByte(static_cast<std::uint16_t>(base + lpt::kControl));
+    // An idle ECP chip reads its FIFO as empty and not full.
+    if (ecr == 0xFF || ecr == control || (ecr & (lpt::kEcrFifoEmpty | lpt::kEcrFifoFull)) != lpt::kEcrFifoEmpty)
         return std::nullopt;
     return ecr;
 }

@@ -12,9 +12,6 @@
 
 namespace io {
 
-// The distance of the extended control register's range (ECR at +2 of it) from the base.
-inline constexpr std::uint16_t kEcpOffset = 0x400;
-
 // The kernel's modes of "/dev/parportN" ("PCSPP,TRISTATE,COMPAT,ECP"); empty if unknown.
 std::string ReadKernelModes(SystemCalls& sys, const std::string& device);
 

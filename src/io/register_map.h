@@ -9,6 +9,13 @@ namespace io::lpt {
 // Offsets from the base address.
 enum Offset : std::uint16_t { kData = 0, kStatus = 1, kControl = 2 };
 
+// An ECP chip's second range starts this far above the base; its extended control register
+// (ECR), at +2 of that range, holds the chip's mode in bits 7..5 and the FIFO's state below.
+inline constexpr std::uint16_t kEcpRange = 0x400;
+inline constexpr std::uint16_t kEcr = kEcpRange + 2;
+inline constexpr std::uint8_t kEcrFifoEmpty = 0x01;
+inline constexpr std::uint8_t kEcrFifoFull = 0x02;
+
 // Control register bits and the connector pins they drive.
 inline constexpr std::uint8_t kStrobe = 0x01;     // pin 1, inverted at the connector
 inline constexpr std::uint8_t kAutoFeed = 0x02;   // pin 14, inverted

@@ -15,9 +15,24 @@ SimulatedPort::SimulatedPort(std::vector<std::uint16_t> bases)
         m_ports.emplace(base, Registers{});
 }
 
+void SimulatedPort::SetChip(std::uint16_t base, Chip chip, std::uint8_t ecpMode)
+{
+    Registers& regs = m_ports[base];
+    regs.chip = chip;
+    regs.ecpMode = static_cast<std::uint8_t>(ecpMode & 0x07);
+}
+
+bool SimulatedPort::Registers::HonoursDirection() const
+{
+    if (chip == Chip::Ecp)
+        return ecpMode == 1 || ecpMode == 3 || ecpMode == 4;  // PS/2, ECP, EPP
+    return chip == Chip::Bidirectional;
+}
+
 std::uint8_t SimulatedPort::Status(const Registers& regs)
 {
-    const std::uint8_t c = regs.control;
+    // A chip that ignores the direction bit keeps driving the data lines.
+    const std::uint8_t c = regs.HonoursDirection() ? regs.control : static_cast<std::uint8_t>(regs.control & ~kDirection);
     // With the data drivers off, nothing drives pin 2 and the input pull-up wins.
     const bool pin2 = (c & kDirection) != 0 || (regs.data & 0x01) != 0;
     const bool pin1 = (c & kStrobe) == 0;
@@ -47,13 +62,19 @@ SimulatedPort::Registers* SimulatedPort::Find(std::uint16_t port, std::uint16_t&
 
 std::uint8_t SimulatedPort::In(std::uint16_t port)
 {
+    // The extended control register: mode in bits 7..5, FIFO empty (bit 0), interrupts off.
+    if (port >= kEcr) {
+        const auto ecp = m_ports.find(static_cast<std::uint16_t>(port - kEcr));
+        if (ecp != m_ports.end() && ecp->second.chip == Chip::Ecp)
+            return static_cast<std::uint8_t>(ecp->second.ecpMode << 5 | 0x14 | kEcrFifoEmpty);
+    }
     std::uint16_t offset = 0;
     const Registers* regs = Find(port, offset);
     if (regs == nullptr)
         return 0xFF;  // nothing decodes this address: the bus floats high
     switch (offset) {
     case kData:
-        return (regs->control & kDirection) != 0 ? 0xFF : regs->data;
+        return (regs->control & kDirection) != 0 && regs->HonoursDirection() ? 0xFF : regs->data;
     case kStatus:
         return Status(*regs);
     case kControl:

@@ -16,6 +16,13 @@ class SimulatedPort : public Bus {
 public:
     explicit SimulatedPort(std::vector<std::uint16_t> bases = {0x378});
 
+    // The chip behind a base. A bidirectional port (the default) honours the direction bit and
+    // has no extended control register; a plain SPP port ignores the bit; an ECP chip answers at
+    // base + 0x402 with its mode in bits 7..5 and an empty FIFO, and honours the bit in PS/2, ECP
+    // and EPP modes only.
+    enum class Chip { Bidirectional, Spp, Ecp };
+    void SetChip(std::uint16_t base, Chip chip, std::uint8_t ecpMode = 0);
+
     std::uint8_t In(std::uint16_t port) override;
     void Out(std::uint16_t port, std::uint8_t value) override;
     std::string Name() const override;
@@ -25,6 +32,9 @@ private:
         std::uint8_t data = 0x00;
         // As the BIOS leaves a printer port: Init released, SelectIn asserted.
         std::uint8_t control = 0x0C;
+        Chip chip = Chip::Bidirectional;
+        std::uint8_t ecpMode = 0;
+        bool HonoursDirection() const;
     };
 
     static std::uint8_t Status(const Registers& regs);
