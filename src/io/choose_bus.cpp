@@ -71,9 +71,14 @@ std::string DirectFix(int error, bool wasRoot, const std::string& lockdown)
 // the system would call "Interrupted system call": the user needs to hear who is in the way.
 std::string PpdevReason(const PpdevClaim& claim, const std::string& holder)
 {
-    if (claim.Busy() && !holder.empty())
-        return claim.step + ": busy: " + holder + (holder.rfind("lp", 0) == 0 ? " (the printer driver: a print job)" : "") +
-               " held the port for " + std::to_string(kClaimDeadline.count()) + " s";
+    if (claim.Busy() && !holder.empty()) {
+        // The kernel names the holder by its driver and number: lp0 is the printer driver.
+        const std::string who = holder.rfind("lp", 0) == 0      ? " (the printer driver: a print job)"
+                                : holder.rfind("ppdev", 0) == 0 ? " (another program, through ppdev)"
+                                                                : "";
+        return claim.step + ": busy: " + holder + who + " held the port for " + std::to_string(kClaimDeadline.count()) +
+               " s";
+    }
     if (claim.Busy())
         return claim.step + ": busy: another program or a print job held the port for " +
                std::to_string(kClaimDeadline.count()) + " s";

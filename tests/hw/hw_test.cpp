@@ -302,7 +302,8 @@ INSTANTIATE_TEST_SUITE_P(
     AsRoot, RealChoice,
     testing::Values(
         ChoiceCase{"DirectWithRawIo", true, Holder::Nobody, "",
-                   "0x0378 (legacy base, /dev/parport0): direct I/O"},
+                   "0x0378 (legacy base, /dev/parport0): direct I/O, with the kernel's claim held (printing "
+                   "waits until Vellix ends)"},
         ChoiceCase{"PpdevWithoutRawIo", false, Holder::Nobody, "/dev/parport0",
                    "0x0378 (legacy base, /dev/parport0): ppdev"},
         ChoiceCase{"SimulatedWhenThePortIsHeld", false, Holder::Exclusive, "simulated port",
@@ -314,9 +315,9 @@ INSTANTIATE_TEST_SUITE_P(
         ChoiceCase{"SimulatedWhenASharedHolderKeepsThePort", false, Holder::Shared,
                    "simulated port",
                    "0x0378 (legacy base, /dev/parport0): not reached (ioperm: Operation not "
-                   "permitted; shared claim: busy: another program or a print job held the port "
-                   "for 2 s); fix: end the program that holds the port or wait for the print to "
-                   "finish, then start Vellix again"}),
+                   "permitted; shared claim: busy: ppdev0 (another program, through ppdev) held "
+                   "the port for 2 s); fix: end the program that holds the port or wait for the "
+                   "print to finish, then start Vellix again"}),
     [](const auto& info) { return info.param.name; });
 
 }  // namespace

@@ -43,6 +43,7 @@ struct Scenario {
     int uid = 0;
     bool hasConfig = false;
     std::string config;
+    std::string printJob;  // for /dev/lp0 during the first run; empty for none
     int rows = 24, cols = 80;
     std::vector<Run> runs;
 };
@@ -105,6 +106,8 @@ Scenario ReadScenario()
             s.uid = std::atoi(value.c_str());
         else if (key == kConfig)
             s.hasConfig = true, s.config = Decode(value);
+        else if (key == kPrintJob)
+            s.printJob = Decode(value);
         else if (key == kRows)
             s.rows = std::atoi(value.c_str());
         else if (key == kCols)
@@ -278,6 +281,20 @@ void ReportLines(const std::string& prefix, const std::string& path)
         Report(prefix + line);
 }
 
+// A print job as lp takes one: a process that writes the text to /dev/lp0, which returns only
+// once the driver has had the port for all of it.
+void StartPrintJob(const std::string& text)
+{
+    if (::fork() != 0)
+        return;
+    ::sleep(2);  // the program has claimed the port by now
+    Report("printjob start");
+    const int fd = ::open("/dev/lp0", O_WRONLY);
+    const bool sent = fd >= 0 && ::write(fd, text.data(), text.size()) == static_cast<ssize_t>(text.size());
+    Report(sent ? "printjob done" : std::string("error printjob: ") + std::strerror(errno));
+    std::_Exit(0);
+}
+
 void PerformRun(const Scenario& s, std::size_t number, const std::string& home)
 {
     const std::string tag = "run " + std::to_string(number) + " ";
@@ -285,6 +302,8 @@ void PerformRun(const Scenario& s, std::size_t number, const std::string& home)
     const std::string err = "/tmp/run" + std::to_string(number) + ".err";
     const Run& run = s.runs[number - 1];
     Report(tag + "start");
+    if (number == 1 && !s.printJob.empty())
+        StartPrintJob(s.printJob);
     const int status = Execute(s, run, home, out, err);
     if (!run.panel)
         ReportLines(tag + "stdout ", out);

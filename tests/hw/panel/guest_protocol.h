@@ -13,6 +13,9 @@ inline constexpr std::string_view kIo = "vellix.io";          // parport_pc io=,
 inline constexpr std::string_view kLp = "vellix.lp";          // 1: load the printer driver too
 inline constexpr std::string_view kUid = "vellix.uid";        // run as this user; 0 is root
 inline constexpr std::string_view kConfig = "vellix.config";  // config.ovm content, encoded
+// Text a print job sends to /dev/lp0, encoded: started two seconds into the first run, while the
+// program holds the port; the guest reports "printjob done" when the driver has taken it all.
+inline constexpr std::string_view kPrintJob = "vellix.printjob";
 inline constexpr std::string_view kRows = "vellix.rows";      // terminal size of the console
 inline constexpr std::string_view kCols = "vellix.cols";
 // One word per run, in order: "panel" (the program on the console, driven by keys) or

@@ -287,6 +287,36 @@ INSTANTIATE_TEST_SUITE_P(
                  "shared with the printer driver", 0x81}),
     [](const auto& info) { return std::string(info.param.name); });
 
+// Root drives the port by direct I/O with the printer driver loaded: the kernel's claim, held
+// while the panel runs, makes a print job wait for the panel, as it does for ppdev's users.
+TEST(QemuPrintJob, WaitsUntilThePanelEnds)
+{
+    const GuestImage& image = GuestImage::Get();
+    ASSERT_TRUE(image.error.empty()) << image.error;
+    GuestSetup setup;
+    setup.lp = true;
+    setup.printJob = "JOB\n";
+    Guest guest(image, setup);
+    ASSERT_TRUE(guest.WaitFor([](const vt::Screen& screen) { return panelscreen::Locate(screen).complete; }, 150s))
+        << guest.Diagnosis();
+    ASSERT_TRUE(guest.WaitFor([&](const vt::Screen&) { return !guest.Reports("printjob").empty(); }, 30s))
+        << "the print job did not start\n" << guest.Diagnosis();
+    // Long enough for the driver to have printed it, had it not waited.
+    guest.WaitFor([&](const vt::Screen&) { return guest.Reports("printjob").size() > 1; }, 5s);
+    EXPECT_EQ(Printable(guest.PrinterBytes()), "") << "the print job went out while the panel held the port";
+    EXPECT_EQ(guest.Reports("printjob"), (std::vector<std::string>{"start"}));
+
+    guest.Send(kEscape);
+    ASSERT_TRUE(guest.WaitForRun(1, 60s)) << guest.Diagnosis();
+    const RunReport run = guest.Run(1);
+    EXPECT_THAT(run.err, Contains(HasSubstr("direct I/O, with the kernel's claim held")));
+    EXPECT_TRUE(guest.WaitForPrinter(4, 30s)) << "the print job never went out after the panel ended";
+    EXPECT_EQ(Printable(guest.PrinterBytes()), Printable("JOB\n"));
+    EXPECT_TRUE(guest.WaitForPowerOff(60s));
+    if (HasFailure())
+        std::cout << guest.Diagnosis();
+}
+
 // Starts of the program without a terminal, each one run of the same boot (root, the port at
 // 0x378, no loopback plug on it): what it writes to standard output and standard error, and its
 // exit status. A new command is one line here.

@@ -149,6 +149,8 @@ std::string KernelCommandLine(const GuestSetup& setup)
     word(kUid, std::to_string(setup.uid));
     if (setup.config)
         word(kConfig, Encode(*setup.config));
+    if (setup.printJob)
+        word(kPrintJob, Encode(*setup.printJob));
     word(kRows, std::to_string(setup.rows));
     word(kCols, std::to_string(setup.cols));
     for (const GuestRun& run : setup.runs) {

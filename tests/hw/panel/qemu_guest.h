@@ -34,6 +34,7 @@ struct GuestSetup {
     bool lp = false;               // load the printer driver as well
     int uid = 0;                   // who runs the program; others may open /dev/parport*
     std::optional<std::string> config;  // config.ovm before the first run
+    std::optional<std::string> printJob;  // sent to /dev/lp0 while the first run holds the port
     std::vector<GuestRun> runs{GuestRun::Panel()};
     int rows = 24, cols = 80;
 };
