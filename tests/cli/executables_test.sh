@@ -68,6 +68,21 @@ for program in "$@"; do
     [[ -z $access ]] || fail "$name $args reached for a port: $access"
   done
 
+  # No display and no terminal: the panel cannot be shown anywhere, which must end in one line
+  # and exit 1, never 0, so that a script or a service manager sees the failure. Nothing here
+  # needs a display server, so this runs wherever the tests do.
+  mkdir -p "$work/runtime"
+  run env -u WAYLAND_SOCKET -u QT_QPA_PLATFORM XDG_RUNTIME_DIR="$work/runtime" "$program"
+  [[ $status -eq 1 ]] || fail "$name with neither display nor terminal: exit $status, want 1"
+  [[ -z $out ]] || fail "$name with neither display nor terminal: stdout: $out"
+  # The port survey's lines come first; the refusal is the one last line, and it says why.
+  last=$(tail -n 1 "$work/err")
+  [[ $last == "$name: "*terminal* ]] ||
+    fail "$name with neither display nor terminal: the last line does not say so: $err"
+  [[ $(grep -c terminal "$work/err") -eq 1 ]] ||
+    fail "$name with neither display nor terminal: not said in one line: $err"
+  [[ -z $(grep -v "^$name: " "$work/err") ]] || fail "$name: a line without the program's name: $err"
+
   # The control: with no option the program chooses its bus (and then finds neither display nor
   # terminal, and stops before any register access), and the trace must see that.
   access=$(port_access "$program")

@@ -18,7 +18,10 @@ namespace {
 // and checked state change only when the model gives it the other image.
 class BitButtonAccessible : public QAccessibleWidget {
 public:
-    explicit BitButtonAccessible(BitmapButton* button) : QAccessibleWidget(button, QAccessible::Button) {}
+    // A check box, as screen readers know it: Orca speaks no checked state for a push button,
+    // even a checkable one, but says "check box, checked" and "not checked" on focus and on
+    // every change of a check box.
+    explicit BitButtonAccessible(BitmapButton* button) : QAccessibleWidget(button, QAccessible::CheckBox) {}
 
     QAccessible::State state() const override
     {
@@ -92,6 +95,21 @@ void DescribeControl(QWidget* w, const afx::Window& ctl, const WidgetLookup& wid
         description = description.isEmpty() ? help : description + QStringLiteral(". ") + help;
     w->setAccessibleDescription(description);
     ShowImageState(w, ctl);
+    ShowListChoice(w, ctl);
+}
+
+void ShowListChoice(QWidget* w, const afx::Window& ctl)
+{
+    // Screen readers speak a Qt list's name and role but not its chosen entry; the entry goes
+    // into the name, which they speak on focus and again when it changes.
+    if (ctl.kind != afx::Kind::DropDownList)
+        return;
+    const afx::Window* label = afx::LabelOf(ctl);
+    QString name = label ? StaticText(*label) : QString();
+    if (ctl.sel >= 0 && static_cast<std::size_t>(ctl.sel) < ctl.items.size())
+        name += (name.isEmpty() ? QString() : QStringLiteral(", ")) + FromModel(ctl.items[static_cast<std::size_t>(ctl.sel)]);
+    if (name != w->accessibleName())
+        w->setAccessibleName(name);
 }
 
 void ShowImageState(QWidget* w, const afx::Window& ctl)
