@@ -100,16 +100,27 @@ void DescribeControl(QWidget* w, const afx::Window& ctl, const WidgetLookup& wid
 
 void ShowListChoice(QWidget* w, const afx::Window& ctl)
 {
-    // Screen readers speak a Qt list's name and role but not its chosen entry; the entry goes
-    // into the name, which they speak on focus and again when it changes.
     if (ctl.kind != afx::Kind::DropDownList)
         return;
+    // Qt names a list on Linux by its chosen entry, falling back to the label when there is
+    // none; but it tells nobody when the entry changes, so a screen reader kept saying the
+    // label. The label stays the fallback, and each new choice is announced as a new name and
+    // value, which screen readers speak for the focused control.
     const afx::Window* label = afx::LabelOf(ctl);
     QString name = label ? StaticText(*label) : QString();
-    if (ctl.sel >= 0 && static_cast<std::size_t>(ctl.sel) < ctl.items.size())
-        name += (name.isEmpty() ? QString() : QStringLiteral(", ")) + FromModel(ctl.items[static_cast<std::size_t>(ctl.sel)]);
     if (name != w->accessibleName())
         w->setAccessibleName(name);
+    QString chosen = ctl.sel >= 0 && static_cast<std::size_t>(ctl.sel) < ctl.items.size()
+                         ? FromModel(ctl.items[static_cast<std::size_t>(ctl.sel)])
+                         : QString();
+    QVariant said = w->property("vellixSpokenChoice");
+    if (said.isValid() && said.toString() == chosen)
+        return;
+    w->setProperty("vellixSpokenChoice", chosen);
+    QAccessibleEvent named(w, QAccessible::NameChanged);
+    QAccessible::updateAccessibility(&named);
+    QAccessibleValueChangeEvent value(w, chosen);
+    QAccessible::updateAccessibility(&value);
 }
 
 void ShowImageState(QWidget* w, const afx::Window& ctl)
