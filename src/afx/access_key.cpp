@@ -32,4 +32,20 @@ std::string ShownText(const Window& w)
     return MarksAccessKeys(w) ? ParseAccessText(w.text).shown : w.text;
 }
 
+bool IsAccessKeyCode(UINT vk)
+{
+    return (vk >= 'A' && vk <= 'Z') || (vk >= '0' && vk <= '9');
+}
+
+Window* AccessKeyOwner(Window* top, UINT vk)
+{
+    if (!top || !IsAccessKeyCode(vk))
+        return nullptr;
+    char wanted = static_cast<char>(std::tolower(static_cast<int>(vk)));
+    for (auto& c : top->children)
+        if ((c->style & WS_VISIBLE) && MarksAccessKeys(*c) && ParseAccessText(c->text).key == wanted)
+            return c.get();
+    return nullptr;
+}
+
 }  // namespace afx

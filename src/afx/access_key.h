@@ -24,4 +24,11 @@ bool MarksAccessKeys(const Window& w);
 // The text a control shows.
 std::string ShownText(const Window& w);
 
+// Alt with a letter or digit comes to the dialog as that key's code ('A'..'Z', '0'..'9'), the
+// only keys an access key is matched against.
+bool IsAccessKeyCode(UINT vk);
+// The control of `top` whose text marks `vk` as its access key, or null: then the key does
+// nothing at all (it is never typed into the focused field).
+Window* AccessKeyOwner(Window* top, UINT vk);
+
 }  // namespace afx

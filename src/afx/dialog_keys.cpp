@@ -1,5 +1,6 @@
 #include "afx/dialog_keys.h"
 
+#include "afx/access_key.h"
 #include "afx/controlproc.h"
 #include "afx/cwnd.h"
 #include "afx/frontend.h"
@@ -35,6 +36,25 @@ void MoveFocus(Window* top, bool backwards)
 Window* FindById(Window* top, int id)
 {
     return top->Child(id);
+}
+
+// An access key presses its button or check box; on a label or a group box it moves the focus
+// to the first control after it that takes the focus, as the label names that control.
+void PressAccessKey(Window* top, Window* owner)
+{
+    if (owner->IsButtonLike() || owner->kind == Kind::AutoCheckBox) {
+        if (owner->enabled)
+            SendMessage(owner, AFXM_CLICK);
+        return;
+    }
+    bool after = false;
+    for (auto& c : top->children) {
+        if (after && CanFocus(c.get())) {
+            SetFocusTo(c.get(), true);
+            return;
+        }
+        after = after || c.get() == owner;
+    }
 }
 
 void ShowMenu(Window* top)
@@ -97,6 +117,13 @@ void DialogKey(CWnd* pDlg, UINT vk, LPARAM modifiers)
             SendMessage(focus, AFXM_KEY, vk, modifiers);  // F4 alone opens a list
         return;
     default:
+        // Alt with a letter or digit is an access key or nothing: never a character for the
+        // focused field, where it would be written to the port with Continous set.
+        if (alt && IsAccessKeyCode(vk)) {
+            if (Window* owner = AccessKeyOwner(top, vk))
+                PressAccessKey(top, owner);
+            return;
+        }
         if (focus)
             SendMessage(focus, AFXM_KEY, vk, modifiers);
         return;

@@ -8,7 +8,8 @@ class CWnd;
 namespace afx {
 
 void FocusFirstTabStop(Window* top);
-// Tab and Shift+Tab, Enter, Escape, F1, Alt+Space and F10, Alt+F4; other keys go to the focus.
+// Tab and Shift+Tab, Enter, Escape, F1, Alt+Space and F10, Alt+F4, Alt with an access key (and
+// Alt with any other letter or digit, which does nothing); other keys go to the focus.
 void DialogKey(CWnd* pDlg, UINT vk, LPARAM modifiers);
 // A typed byte: into the focused edit; a blank presses the focused button or check box.
 void DialogChar(CWnd* pDlg, unsigned char ch);

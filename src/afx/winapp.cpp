@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "afx/dialog.h"
+#include "res/resource.h"
 #include "res/resources.h"
 
 namespace {
@@ -15,7 +16,15 @@ int g_exitCode = 0;
 constexpr UINT AFX_IDS_HELP = ID_HELP;  // the help text is the string with the help command's number
 }
 
-CWinApp::CWinApp(LPCTSTR lpszAppName) : m_pszAppName(lpszAppName ? lpszAppName : program_invocation_short_name)
+namespace {
+const char* TitleFromStrings()
+{
+    static const std::string title(res::FindString(AFX_IDS_APP_TITLE));
+    return title.empty() ? program_invocation_short_name : title.c_str();
+}
+}  // namespace
+
+CWinApp::CWinApp(LPCTSTR lpszAppName) : m_pszAppName(lpszAppName ? lpszAppName : TitleFromStrings())
 {
     g_app = this;
 }

@@ -8,7 +8,8 @@ class CWnd;
 
 class CWinApp : public CCmdTarget {
 public:
-    // The single application object registers itself; a null name takes the program's file name.
+    // The single application object registers itself; a null name takes the title from the string
+    // table (AFX_IDS_APP_TITLE), or the program's file name where the table has none.
     explicit CWinApp(LPCTSTR lpszAppName = nullptr);
     ~CWinApp() override;
     CWinApp(const CWinApp&) = delete;

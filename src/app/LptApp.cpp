@@ -1,5 +1,6 @@
 #include "app/LptApp.h"
 
+#include <cerrno>
 #include <cstdio>
 #include <string>
 
@@ -13,8 +14,9 @@ namespace {
 void ReportFailedSave(const std::string& strReason)
 {
     std::string strPath = config::ShownPath();
-    std::fprintf(stderr, "%s: cannot save the port choice to %s: %s\n", AfxGetApp()->m_pszAppName, strPath.c_str(),
-                 strReason.c_str());
+    // Messages on standard error start with the name the program was run by, as a user typed it.
+    std::fprintf(stderr, "%s: cannot save the port choice to %s: %s\n", program_invocation_short_name,
+                 strPath.c_str(), strReason.c_str());
     std::string strText = "The port choice was not saved to\n" + strPath + "\n" + strReason + ".";
     AfxMessageBox(strText.c_str());
     AfxPostQuitMessage(1);

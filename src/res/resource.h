@@ -7,6 +7,7 @@
 
 // Strings
 #define IDS_ABOUT 101
+#define AFX_IDS_APP_TITLE 0xE000  // the application's title, which its message boxes carry
 #define IDS_HELP 0xE146        // text the framework's help command shows (same number as ID_HELP)
 
 // Icons and bitmaps

@@ -1,4 +1,4 @@
-// The string table: the system-menu entry and the help text.
+// The string table: the application's title, the system-menu entry and the help text.
 #include <span>
 
 #include "res/catalog.h"
@@ -19,9 +19,11 @@ constexpr std::string_view kHelp =
     "Set Data writes the composed byte on demand.\n"
     "Data Value takes the data byte as two hex digits.\n"
     "Base Addr picks the port to work with.\n"
-    "OK remembers that port for the next start.";
+    "OK remembers that port for the next start.\n"
+    "Shift+F10 or the menu key opens the window menu (About).";
 
 constexpr StringEntry kStrings[] = {
+    {AFX_IDS_APP_TITLE, "Vellix"},
     {IDS_ABOUT, "&About Vellix..."},
     {IDS_HELP, kHelp},
 };

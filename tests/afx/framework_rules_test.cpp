@@ -111,6 +111,32 @@ const RuleCase kRules[] = {
          EXPECT_EQ(s.dlg.m_events, (std::vector<std::string>{"push"}));
          EXPECT_EQ(s.result, IDCANCEL);
      }},
+    {"AltWithALetterIsAnAccessKeyOrNothing",
+     [](Session& s) {
+         s.ui.Then([&] {
+             input::Type(s.Top(), "ab");
+             // No control has D or 7 for its access key: nothing at all, not "abd".
+             input::Key(s.Top(), 'D', false, true);
+             input::Key(s.Top(), '7', false, true);
+         });
+         s.ui.Then([&] {
+             EXPECT_EQ(s.Item(IDC_T_EDIT)->text, "ab");
+             EXPECT_EQ(s.Top()->focus, s.Item(IDC_T_EDIT));
+             input::Key(s.Top(), 'B', false, true);  // "&Box": clicks the check box
+         });
+         s.ui.Then([&] {
+             EXPECT_EQ(s.Top()->focus, s.Item(IDC_T_CHECK));
+             input::Key(s.Top(), 'L', false, true);  // "&Label": the field it names
+         });
+         s.ui.Then([&] {
+             EXPECT_EQ(s.Top()->focus, s.Item(IDC_T_EDIT));
+             input::Key(s.Top(), VK_ESCAPE);
+         });
+     },
+     [](Session& s) {
+         EXPECT_EQ(s.dlg.m_events, (std::vector<std::string>{"change:a", "change:ab", "check"}));
+         EXPECT_EQ(s.dlg.m_nCheckSeen, BST_CHECKED);
+     }},
     {"EscapeEndsWithCancel",
      [](Session& s) { s.ui.Then([&] { input::Key(s.Top(), VK_ESCAPE); }); },
      [](Session& s) { EXPECT_EQ(s.result, IDCANCEL); }},

@@ -6,9 +6,9 @@ const res::DialogTemplate& TestTemplate()
 {
     constexpr DWORD child = WS_CHILD | WS_VISIBLE;
     static const res::ControlItem items[] = {
-        {-1, res::ControlKind::StaticText, child, "Label", {4, 4, 40, 8}, 0},
+        {-1, res::ControlKind::StaticText, child, "&Label", {4, 4, 40, 8}, 0},
         {IDC_T_EDIT, res::ControlKind::Edit, child | WS_BORDER | WS_TABSTOP, "", {4, 14, 40, 12}, 0},
-        {IDC_T_CHECK, res::ControlKind::AutoCheckBox, child | WS_TABSTOP | 3u, "Box", {4, 30, 40, 10}, 0},
+        {IDC_T_CHECK, res::ControlKind::AutoCheckBox, child | WS_TABSTOP | 3u, "&Box", {4, 30, 40, 10}, 0},
         {IDC_T_PUSH, res::ControlKind::PushButton, child | WS_TABSTOP, "Push", {4, 44, 40, 14}, 0},
         {IDC_T_LIST, res::ControlKind::DropDownList, child | WS_TABSTOP | 0x103u, "", {4, 60, 40, 40}, 0},
         {IDC_T_BIT0, res::ControlKind::BitmapButton, child | WS_TABSTOP | 0x80u, "B0", {50, 4, 9, 8}, 0},

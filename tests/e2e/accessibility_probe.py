@@ -3,6 +3,7 @@
 would hear: names and roles, the labels of the fields, the group of each control, the checked
 state of a bit button after a click, the dialogs, and the system menu. One table per concern.
 Usage: accessibility_probe.py  (DISPLAY and the session bus are set up by the caller)"""
+import re
 import subprocess
 import sys
 import time
@@ -78,16 +79,22 @@ focusable = [n for n in nodes if states(n).contains(pyatspi.STATE_FOCUSABLE) and
 # The drop-down list's own entry list belongs to the combo box, which says what it is.
 unnamed = [role(n) for n in focusable if not n.name and role(n.parent) != "combo box"]
 check(not unnamed, "every focusable control has a name (unnamed: %s)" % unnamed)
+# The list's name carries the chosen port after its label; on the simulated port there may be
+# none to choose.
+combo = next((n.name for n in nodes if role(n) == "combo box"), "")
+check(combo == "Base Addr" or re.fullmatch(r"Base Addr, 0x[0-9A-F]{4}", combo) is not None,
+      "the port list is named by its label and its chosen port: %r" % combo)
 expected = [  # role, name, how many
     ("dialog", panel.name, 1),
     ("text", "Data Value", 1),
-    ("combo box", "Base Addr", 1),
+    ("combo box", combo, 1),
     ("check box", "Continous", 2),
     ("push button", "Set Data", 2),
     ("push button", "OK", 1),
     ("push button", "Cancel", 1),
-    ("push button", "D3 bit button", 1),
-    ("push button", "TriState bit button", 1),
+    # A check box, so that Orca speaks its state; a push button's it does not.
+    ("check box", "D3 bit button", 1),
+    ("check box", "TriState bit button", 1),
     ("image", "Busy lamp, unlit", 1),
     # Qt hands its grouping role to AT-SPI as a panel; named, it is no longer an empty filler.
     ("panel", "Data", 1),
@@ -111,7 +118,7 @@ for r, name, count in expected:
     check(got == count, "%s %r: %d found, %d expected" % (r, name, got, count))
 
 print("== labels of the fields")
-for r, name, label in [("text", "Data Value", "Data Value"), ("combo box", "Base Addr", "Base Addr")]:
+for r, name, label in [("text", "Data Value", "Data Value"), ("combo box", combo, "Base Addr")]:
     field = controls(r, name)[0]
     by = [t.getTarget(i).name for t in field.getRelationSet()
           if t.getRelationType() == pyatspi.RELATION_LABELLED_BY for i in range(t.getNTargets())]
@@ -120,8 +127,8 @@ for r, name, label in [("text", "Data Value", "Data Value"), ("combo box", "Base
 print("== the group of like controls")
 for r, name, groups in [("check box", "Continous", ["Data group", "Output group"]),
                         ("push button", "Set Data", ["Data group", "Output group"]),
-                        ("combo box", "Base Addr", ["Inputs group"]),
-                        ("push button", "D3 bit button", ["Data group"])]:
+                        ("combo box", combo, ["Inputs group"]),
+                        ("check box", "D3 bit button", ["Data group"])]:
     got = sorted(n.description.split(".")[0] for n in controls(r, name))
     check(got == groups, "%s %r: groups %s, expected %s" % (r, name, got, groups))
 
@@ -134,17 +141,17 @@ def on_checked(event):
 
 
 def checked(name):
-    return states(controls("push button", name)[0]).contains(pyatspi.STATE_CHECKED)
+    return states(controls("check box", name)[0]).contains(pyatspi.STATE_CHECKED)
 
 
 def click_with_pointer(name):
-    ext = controls("push button", name)[0].queryComponent().getExtents(pyatspi.DESKTOP_COORDS)
+    ext = controls("check box", name)[0].queryComponent().getExtents(pyatspi.DESKTOP_COORDS)
     subprocess.run(["xdotool", "mousemove", str(ext.x + ext.width // 2), str(ext.y + ext.height // 2),
                     "click", "1"], check=True)
 
 
 def press_by_action(name):
-    action = controls("push button", name)[0].queryAction()
+    action = controls("check box", name)[0].queryAction()
     names = [action.getName(i) for i in range(action.nActions)]
     action.doAction(names.index("Press") if "Press" in names else 0)
 

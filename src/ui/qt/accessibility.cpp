@@ -18,7 +18,10 @@ namespace {
 // and checked state change only when the model gives it the other image.
 class BitButtonAccessible : public QAccessibleWidget {
 public:
-    explicit BitButtonAccessible(BitmapButton* button) : QAccessibleWidget(button, QAccessible::Button) {}
+    // A check box, as screen readers know it: Orca speaks no checked state for a push button,
+    // even a checkable one, but says "check box, checked" and "not checked" on focus and on
+    // every change of a check box.
+    explicit BitButtonAccessible(BitmapButton* button) : QAccessibleWidget(button, QAccessible::CheckBox) {}
 
     QAccessible::State state() const override
     {
@@ -92,6 +95,32 @@ void DescribeControl(QWidget* w, const afx::Window& ctl, const WidgetLookup& wid
         description = description.isEmpty() ? help : description + QStringLiteral(". ") + help;
     w->setAccessibleDescription(description);
     ShowImageState(w, ctl);
+    ShowListChoice(w, ctl);
+}
+
+void ShowListChoice(QWidget* w, const afx::Window& ctl)
+{
+    if (ctl.kind != afx::Kind::DropDownList)
+        return;
+    // Qt names a list on Linux by its chosen entry, falling back to the label when there is
+    // none; but it tells nobody when the entry changes, so a screen reader kept saying the
+    // label. The label stays the fallback, and each new choice is announced as a new name and
+    // value, which screen readers speak for the focused control.
+    const afx::Window* label = afx::LabelOf(ctl);
+    QString name = label ? StaticText(*label) : QString();
+    if (name != w->accessibleName())
+        w->setAccessibleName(name);
+    QString chosen = ctl.sel >= 0 && static_cast<std::size_t>(ctl.sel) < ctl.items.size()
+                         ? FromModel(ctl.items[static_cast<std::size_t>(ctl.sel)])
+                         : QString();
+    QVariant said = w->property("vellixSpokenChoice");
+    if (said.isValid() && said.toString() == chosen)
+        return;
+    w->setProperty("vellixSpokenChoice", chosen);
+    QAccessibleEvent named(w, QAccessible::NameChanged);
+    QAccessible::updateAccessibility(&named);
+    QAccessibleValueChangeEvent value(w, chosen);
+    QAccessible::updateAccessibility(&value);
 }
 
 void ShowImageState(QWidget* w, const afx::Window& ctl)

@@ -29,7 +29,7 @@ QWidget* MakeLabel(afx::Window*, QWidget* parent)
 
 QWidget* MakePushButton(afx::Window* ctl, QWidget* parent)
 {
-    auto* button = new QPushButton(parent);
+    auto* button = new PushButton(parent);
     // The default button is drawn as such; Enter is the framework's to handle.
     button->setAutoDefault(false);
     button->setDefault(ctl->kind == afx::Kind::DefPushButton);
@@ -61,7 +61,7 @@ QWidget* MakeEdit(afx::Window* ctl, QWidget* parent)
 
 QWidget* MakeDropDownList(afx::Window* ctl, QWidget* parent)
 {
-    auto* list = new QComboBox(parent);
+    auto* list = new DropDownList(parent);
     list->setEditable(false);
     QObject::connect(list, &QComboBox::activated, list, [ctl](int index) { afx::input::Pick(ctl, index); });
     return list;

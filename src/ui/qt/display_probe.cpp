@@ -1,13 +1,17 @@
 #include "ui/qt/display_probe.h"
 
-#include <cctype>
+#include <QString>
+#include <QStringList>
 #include <cerrno>
+#include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
-#include <cstdlib>
+#include <glob.h>
+#include <memory>
 #include <unistd.h>
 #include <vector>
 
+#include "ui/qt/deadline.h"
 #include "ui/qt/platform_plugin.h"
 #include "ui/qt/wayland_check.h"
 #include "ui/qt/x11_check.h"
@@ -21,9 +25,38 @@ std::string Env(const char* name)
     return v ? v : "";
 }
 
-bool IsWayland(const std::string& platform)
+// What a platform needs besides its plugin before Qt can start on it without aborting. Qt ends
+// the process when the platform it was told to use cannot start, so a platform whose needs we
+// cannot check is refused here, in one line, rather than handed to Qt.
+enum class Need { Nothing, X11, Wayland, FrameBuffer, Drm, Unchecked };
+
+Need NeedOf(const QString& name)
 {
-    return platform.rfind("wayland", 0) == 0;
+    if (name == "xcb")
+        return Need::X11;
+    if (name.startsWith("wayland"))  // wayland, wayland-egl, wayland-xcomposite-glx, ...
+        return Need::Wayland;
+    if (name == "offscreen" || name == "minimal" || name == "vnc")
+        return Need::Nothing;  // no device and no server: they start anywhere
+    if (name == "linuxfb")
+        return Need::FrameBuffer;
+    if (name == "eglfs")
+        return Need::Drm;
+    return Need::Unchecked;
+}
+
+// One entry of QT_QPA_PLATFORM: a name, then options after ':' ("linuxfb:fb=/dev/fb1").
+struct Entry {
+    std::string text;  // as given, handed to Qt unchanged
+    QString name;      // lower case, as Qt matches plugin keys
+    QStringList options;
+};
+
+Entry EntryOf(const QString& text)
+{
+    QStringList parts = text.split(':');
+    QString name = parts.takeFirst().toLower();
+    return {text.toStdString(), name, parts};
 }
 
 // The display Qt's Wayland platform connects to: WAYLAND_DISPLAY, by default wayland-0.
@@ -34,138 +67,135 @@ std::string WaylandName()
 }
 
 // The socket is the name in XDG_RUNTIME_DIR, unless the name is a path of its own.
-std::string CheckWayland(std::chrono::milliseconds timeout)
+std::string CheckWayland(const Deadline& deadline)
 {
     // A compositor that started us handed over a connected socket; connecting here would take it.
     if (!Env("WAYLAND_SOCKET").empty())
         return "";
     std::string name = WaylandName();
     if (name.front() == '/')
-        return CheckWaylandDisplay(name, name, timeout);
+        return CheckWaylandDisplay(name, name, deadline);
     std::string runtime = Env("XDG_RUNTIME_DIR");
     if (runtime.empty())
         return "the Wayland display " + name + " cannot be found (XDG_RUNTIME_DIR is not set)";
-    return CheckWaylandDisplay(runtime + "/" + name, name, timeout);
+    return CheckWaylandDisplay(runtime + "/" + name, name, deadline);
 }
 
-std::string OptionValue(const std::string& options, const std::string& key)
+std::string OpenProblem(const std::string& device)
 {
-    // Options are "key=value" pairs separated by ':', as in "linuxfb:fb=/dev/fb1:size=800x600".
-    std::size_t start = 0;
-    while (start < options.size()) {
-        std::size_t end = options.find(':', start);
-        if (end == std::string::npos)
-            end = options.size();
-        const std::string item = options.substr(start, end - start);
-        if (item.rfind(key + "=", 0) == 0)
-            return item.substr(key.size() + 1);
-        start = end + 1;
-    }
+    int fd = open(device.c_str(), O_RDWR | O_CLOEXEC);
+    if (fd < 0)
+        return std::strerror(errno);
+    close(fd);
     return "";
 }
 
-bool Opens(const std::string& path)
+// The linuxfb platform draws on the frame buffer its "fb=" option names, else /dev/fb0.
+std::string CheckFrameBuffer(const Entry& entry)
 {
-    const int fd = ::open(path.c_str(), O_RDWR | O_CLOEXEC);
-    if (fd >= 0)
-        ::close(fd);
-    return fd >= 0;
+    std::string device = "/dev/fb0";
+    for (const QString& option : entry.options)
+        if (option.startsWith("fb="))
+            device = option.mid(3).toStdString();
+    std::string problem = OpenProblem(device);
+    return problem.empty() ? "" : "the frame buffer " + device + " for the linuxfb platform cannot be opened (" + problem + ")";
 }
 
-// The platforms that draw without a display server: those that need a device are checked for
-// it, since Qt aborts when it is missing; one that cannot be checked is refused rather than
-// risked.
-std::string CheckDevicePlatform(const std::string& platform, const std::string& options)
+// The eglfs platform drives a DRM card itself; without one Qt aborts ("Could not find DRM
+// device!").
+std::string CheckDrm()
 {
-    if (platform == "offscreen" || platform == "minimal" || platform == "vnc")
-        return "";
-    if (platform == "linuxfb") {
-        std::string device = OptionValue(options, "fb");
-        if (device.empty())
-            device = "/dev/fb0";
-        return Opens(device) ? "" : "the frame buffer " + device + " cannot be opened (" + std::strerror(errno) + ")";
+    glob_t cards{};
+    std::string problem = "no DRM device (/dev/dri/card*) exists";
+    if (glob("/dev/dri/card*", 0, nullptr, &cards) == 0) {
+        for (std::size_t i = 0; i < cards.gl_pathc; ++i) {
+            std::string why = OpenProblem(cards.gl_pathv[i]);
+            if (why.empty()) {
+                problem.clear();
+                break;
+            }
+            problem = std::string(cards.gl_pathv[i]) + " cannot be opened (" + why + ")";
+        }
     }
-    if (platform == "eglfs") {
-        for (int card = 0; card < 8; ++card)
-            if (Opens("/dev/dri/card" + std::to_string(card)))
-                return "";
-        return "no DRM device (/dev/dri/card*) can be opened for Qt's platform \"eglfs\"";
-    }
-    return "Qt's platform \"" + platform + "\" cannot be checked before it starts; choose xcb, wayland, eglfs, "
-           "linuxfb, vnc, offscreen or minimal";
-}
-
-// Empty when Qt can open `platform` (a name; its options after it), else why not. The plugin
-// comes first: without it the display does not matter.
-std::string CheckPlatform(const std::string& platform, const std::string& options, std::chrono::milliseconds timeout)
-{
-    std::string problem = CheckPlatformPlugin(platform);
-    if (!problem.empty() && IsWayland(platform))
-        return problem + " (Debian package qt6-wayland), so the Wayland display " + WaylandName() + " cannot be used";
-    if (!problem.empty())
-        return problem;
-    if (platform == "xcb") {
-        std::string display = Env("DISPLAY");
-        return display.empty() ? "no X display is set (DISPLAY is empty)" : CheckX11Display(display, timeout);
-    }
-    if (IsWayland(platform))
-        return CheckWayland(timeout);
-    return CheckDevicePlatform(platform, options);
-}
-
-// QT_QPA_PLATFORM as Qt reads it: entries separated by ';', each a name and options after ':'.
-std::vector<std::string> Entries(const std::string& list)
-{
-    std::vector<std::string> entries;
-    std::size_t start = 0;
-    while (start <= list.size()) {
-        std::size_t end = list.find(';', start);
-        if (end == std::string::npos)
-            end = list.size();
-        if (end > start)
-            entries.push_back(list.substr(start, end - start));
-        start = end + 1;
-    }
-    return entries;
-}
-
-std::string NameOf(const std::string& entry)
-{
-    std::string name = entry.substr(0, entry.find(':'));
-    for (char& ch : name)
-        ch = static_cast<char>(std::tolower(static_cast<unsigned char>(ch)));
-    return name;
+    globfree(&cards);
+    return problem.empty() ? "" : problem + ", which the eglfs platform needs";
 }
 
 // Without QT_QPA_PLATFORM, the displays that are set, in the order Qt tries them.
-std::vector<std::string> DefaultEntries()
+QStringList DefaultEntries()
 {
-    std::vector<std::string> entries;
+    QStringList entries;
     std::string runtime = Env("XDG_RUNTIME_DIR");
     if (!Env("WAYLAND_DISPLAY").empty() || !Env("WAYLAND_SOCKET").empty() ||
         (!runtime.empty() && access((runtime + "/wayland-0").c_str(), F_OK) == 0))
-        entries.push_back("wayland");
+        entries << "wayland";
     if (!Env("DISPLAY").empty())
-        entries.push_back("xcb");
+        entries << "xcb";
     return entries;
 }
+
+class Checker {
+public:
+    explicit Checker(std::chrono::milliseconds timeout) : m_deadline(Deadline::After(timeout)) {}
+
+    // The X handshake starts before anything else is asked, so that it runs while a Wayland
+    // display and the plugins are looked at: every server is asked within the one deadline.
+    void StartX11()
+    {
+        std::string display = Env("DISPLAY");
+        if (!display.empty() && !m_x11)
+            m_x11 = std::make_unique<X11Handshake>(display);
+    }
+
+    // Empty when Qt can open the platform, else why not. The plugin comes first: without it
+    // the display does not matter.
+    std::string Check(const Entry& entry)
+    {
+        std::string name = entry.name.toStdString();
+        Need need = NeedOf(entry.name);
+        std::string problem = CheckPlatformPlugin(name);
+        if (!problem.empty() && need == Need::Wayland)
+            return problem + " (Debian package qt6-wayland), so the Wayland display " + WaylandName() + " cannot be used";
+        if (!problem.empty())
+            return problem;
+        switch (need) {
+        case Need::Nothing: return "";
+        case Need::X11:
+            StartX11();
+            return m_x11 ? m_x11->Result(m_deadline) : "no X display is set (DISPLAY is empty)";
+        case Need::Wayland: return CheckWayland(m_deadline);
+        case Need::FrameBuffer: return CheckFrameBuffer(entry);
+        case Need::Drm: return CheckDrm();
+        case Need::Unchecked: break;
+        }
+        return "the Qt platform \"" + name + "\" cannot be checked before it starts, and Qt would end the "
+               "program if it failed (use xcb, wayland, linuxfb, eglfs, vnc or offscreen)";
+    }
+
+private:
+    Deadline m_deadline;
+    std::unique_ptr<X11Handshake> m_x11;
+};
 
 }  // namespace
 
 DisplayChoice ChooseDisplay(std::chrono::milliseconds timeout)
 {
-    std::string chosen = Env("QT_QPA_PLATFORM");
-    std::vector<std::string> entries = chosen.empty() ? DefaultEntries() : Entries(chosen);
+    QString chosen = QString::fromLocal8Bit(Env("QT_QPA_PLATFORM"));
+    // Entries separated by ';' are tried in order, as Qt tries them.
+    QStringList list = chosen.isEmpty() ? DefaultEntries() : chosen.split(';', Qt::SkipEmptyParts);
+    std::vector<Entry> entries;
+    for (const QString& text : list)
+        entries.push_back(EntryOf(text));
+    Checker checker(timeout);
+    for (const Entry& entry : entries)
+        if (NeedOf(entry.name) == Need::X11)
+            checker.StartX11();
     DisplayChoice choice;
-    // One deadline for them all: each display gets an equal share of it, so that a silent one
-    // neither delays the start by a full wait of its own nor leaves no time for the next.
-    const auto share = entries.empty() ? timeout : timeout / static_cast<long>(entries.size());
-    for (const std::string& entry : entries) {
-        const std::size_t colon = entry.find(':');
-        std::string problem =
-            CheckPlatform(NameOf(entry), colon == std::string::npos ? "" : entry.substr(colon + 1), share);
+    for (const Entry& entry : entries) {
+        std::string problem = checker.Check(entry);
         if (problem.empty()) {
-            choice.platform = entry;
+            choice.platform = entry.text;
             choice.problem.clear();
             return choice;
         }

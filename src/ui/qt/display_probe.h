@@ -17,8 +17,10 @@ struct DisplayChoice {
 
 // The platforms tried are those QT_QPA_PLATFORM lists, in its order; without it, a Wayland
 // display (WAYLAND_DISPLAY, or wayland-0 in XDG_RUNTIME_DIR) and then an X display (DISPLAY), as
-// Qt tries them. Each is connected to for real, within `timeout` for a server that never answers,
-// and its Qt plugin must load.
+// Qt tries them. Each platform's Qt plugin must load; X and Wayland servers are connected to for
+// real, all within the one `timeout` for servers that never answer; linuxfb needs its frame
+// buffer and eglfs a DRM device; offscreen, minimal and vnc need nothing more. Any other
+// platform is refused, since Qt would abort where it cannot start.
 DisplayChoice ChooseDisplay(std::chrono::milliseconds timeout = std::chrono::seconds(5));
 
 }  // namespace ui::qt

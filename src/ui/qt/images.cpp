@@ -33,17 +33,26 @@ QImage ToImage(const res::IconImage& image)
     return img;
 }
 
-int PixelScale(double devicePixelRatio)
-{
-    return std::max(1, static_cast<int>(std::lround(devicePixelRatio)));
-}
-
 QPixmap ToPixmap(const QImage& image, double devicePixelRatio)
 {
-    int k = PixelScale(devicePixelRatio);
-    QImage scaled = k == 1 ? image : image.scaled(image.width() * k, image.height() * k, Qt::IgnoreAspectRatio, Qt::FastTransformation);
+    double ratio = std::max(1.0, devicePixelRatio);
+    int width = std::max(1, static_cast<int>(std::lround(image.width() * ratio)));
+    int height = std::max(1, static_cast<int>(std::lround(image.height() * ratio)));
+    if (width == image.width() && height == image.height())
+        return QPixmap::fromImage(image);
+    // Nearest neighbour by hand: each device pixel takes the image pixel its left or top edge
+    // falls in, so that at 1.5 the image's pixels alternate between one and two device pixels
+    // and no colour is mixed.
+    QImage source = image.convertToFormat(QImage::Format_ARGB32);
+    QImage scaled(width, height, QImage::Format_ARGB32);
+    for (int y = 0; y < height; ++y) {
+        const auto* from = reinterpret_cast<const QRgb*>(source.constScanLine(y * source.height() / height));
+        auto* to = reinterpret_cast<QRgb*>(scaled.scanLine(y));
+        for (int x = 0; x < width; ++x)
+            to[x] = from[x * source.width() / width];
+    }
     QPixmap pixmap = QPixmap::fromImage(scaled);
-    pixmap.setDevicePixelRatio(std::max(1.0, devicePixelRatio));
+    pixmap.setDevicePixelRatio(ratio);
     return pixmap;
 }
 

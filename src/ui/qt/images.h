@@ -1,5 +1,4 @@
-// Resource images as Qt pixmaps and icons. On a high-density screen an image is enlarged by a
-// whole number of device pixels per image pixel, without smoothing, so lamps and dots stay crisp.
+// Resource images as Qt pixmaps and icons, drawn at the screen's scale.
 #pragma once
 
 #include <QIcon>
@@ -15,10 +14,10 @@ QImage ToImage(const res::Bitmap& bitmap);
 // The icon image with its mask as alpha.
 QImage ToImage(const res::IconImage& image);
 
-// Whole-number enlargement for a device pixel ratio: 1 at 1.0 and 1.25, 2 at 1.5 to 2.49, ...
-int PixelScale(double devicePixelRatio);
-// The image enlarged by PixelScale(ratio), tagged with `ratio` so it paints at
-// image size * scale / ratio logical pixels (the image size itself at whole ratios).
+// The image at a screen's device pixel ratio: round(size * ratio) device pixels each way, each
+// taken from the image pixel under it, without smoothing, so lamps and dots keep hard edges at
+// any factor (1.25 and 1.5 as well as 2). Tagged with `ratio`, it paints at the image's own size
+// in logical pixels. Ratios below 1 are taken as 1.
 QPixmap ToPixmap(const QImage& image, double devicePixelRatio);
 
 QIcon ToIcon(const res::IconGroup& group);

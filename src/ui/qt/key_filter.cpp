@@ -41,8 +41,18 @@ RoutedKey RouteKey(const QKeyEvent& key, afx::Kind receiver)
         case Qt::Key_Home: return {VK_HOME};
         default: return {VK_END};
         }
-    default: return {};
+    default: break;
     }
+    // Alt with a letter or digit is the framework's: an access key or nothing. Qt would type
+    // it into a line edit (Alt+D gave "D"), so no Alt chord that carries a character reaches
+    // the widget.
+    if (alt && key.key() >= Qt::Key_A && key.key() <= Qt::Key_Z)
+        return {static_cast<UINT>('A' + (key.key() - Qt::Key_A))};
+    if (alt && key.key() >= Qt::Key_0 && key.key() <= Qt::Key_9)
+        return {static_cast<UINT>('0' + (key.key() - Qt::Key_0))};
+    if (alt && !key.text().isEmpty() && key.text().at(0).isPrint())
+        return {0, false, true};
+    return {};
 }
 
 bool KeyFilter::eventFilter(QObject* watched, QEvent* event)
@@ -60,12 +70,22 @@ bool KeyFilter::eventFilter(QObject* watched, QEvent* event)
         } else if (r.blank && !key->isAutoRepeat()) {  // one press of the bar, one click
             afx::input::Char(w->Top(), ' ');
         }
-        return r.vk || r.blank;
+        return r.Taken();
     }
     case QEvent::KeyRelease: {
         // The release of a routed key must not finish a press the widget never saw.
-        RoutedKey r = RouteKey(*static_cast<QKeyEvent*>(event), w->kind);
-        return r.vk || r.blank;
+        return RouteKey(*static_cast<QKeyEvent*>(event), w->kind).Taken();
+    }
+    case QEvent::ShortcutOverride: {
+        // Access keys are the framework's: a mnemonic Qt made of a '&' must not take Alt+letter
+        // first. Accepting the override makes Qt deliver the chord as a key press.
+        auto* key = static_cast<QKeyEvent*>(event);
+        if ((key->modifiers() & Qt::AltModifier) && RouteKey(*key, w->kind).Taken() && key->key() != Qt::Key_F4 &&
+            key->key() != Qt::Key_Space) {
+            key->accept();
+            return true;
+        }
+        return false;
     }
     case QEvent::FocusIn: {
         Qt::FocusReason why = static_cast<QFocusEvent*>(event)->reason();

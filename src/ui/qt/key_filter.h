@@ -1,5 +1,5 @@
 // Keys that the framework's dialog manager handles (Tab, Enter, Escape, F1, F10, Alt+Space,
-// Alt+F4, Space on buttons, arrows on the list) go to it instead of to Qt's own handling;
+// Alt+F4, Alt with a letter or digit, Space on buttons, arrows on the list) go to it instead of to Qt's own handling;
 // a control that takes the focus by mouse tells the framework.
 #pragma once
 
@@ -30,6 +30,8 @@ private:
 struct RoutedKey {
     UINT vk = 0;       // sent with input::Key
     bool blank = false; // sent with input::Char(' ')
+    bool dropped = false; // Alt with a character that no access key can be: nothing at all
+    bool Taken() const { return vk || blank || dropped; }
 };
 RoutedKey RouteKey(const QKeyEvent& key, afx::Kind receiver);
 

@@ -12,8 +12,9 @@
 namespace ui::qt {
 namespace {
 
-// The interface every platform plugin implements, as Qt's plugin loader looks it up.
-constexpr char kPlatformIid[] = "org.qt-project.Qt.QPA.QPlatformIntegrationFactoryInterface.5.3";
+// The interface every platform plugin implements. Its version suffix ("5.3") is left out, so a Qt
+// that moves it on still finds its plugins; the key names the platform either way.
+constexpr char kPlatformInterface[] = "org.qt-project.Qt.QPA.QPlatformIntegrationFactoryInterface";
 
 QStringList PluginDirectories()
 {
@@ -21,6 +22,8 @@ QStringList PluginDirectories()
     QString own = qEnvironmentVariable("QT_QPA_PLATFORM_PLUGIN_PATH");
     if (!own.isEmpty())
         dirs << own;
+    // Qt's own list: its installed plugin folder (QLibraryInfo::PluginsPath), QT_PLUGIN_PATH
+    // and the program's folder, as its plugin loader searches them.
     for (const QString& path : QCoreApplication::libraryPaths())
         dirs << path + "/platforms";
     return dirs;
@@ -28,7 +31,7 @@ QStringList PluginDirectories()
 
 bool Offers(const QJsonObject& meta, const QString& name)
 {
-    if (meta.value("IID").toString() != QLatin1String(kPlatformIid))
+    if (!meta.value("IID").toString().startsWith(QLatin1String(kPlatformInterface)))
         return false;
     const QJsonArray keys = meta.value("MetaData").toObject().value("Keys").toArray();
     for (const auto& key : keys)

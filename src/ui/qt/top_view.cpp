@@ -219,12 +219,14 @@ void TopView::UpdateControl(afx::Window* ctl, QWidget* w, afx::What what)
                 list->addItem(FromModel(item));
             // Adding an entry before the selected one moves the selection with it.
             list->setCurrentIndex(ctl->sel);
+            ShowListChoice(w, *ctl);
         }
         break;
     case afx::What::Selection:
         if (auto* list = qobject_cast<QComboBox*>(w)) {
             QSignalBlocker quiet(list);
             list->setCurrentIndex(ctl->sel);
+            ShowListChoice(w, *ctl);
         } else if (auto* edit = dynamic_cast<ModelLineEdit*>(w)) {
             edit->ShowSelection(ctl->selStart, ctl->selEnd);
         }

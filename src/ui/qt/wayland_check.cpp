@@ -3,7 +3,6 @@
 #include <cerrno>
 #include <cstdarg>
 #include <cstring>
-#include <poll.h>
 #include <wayland-client.h>
 
 namespace ui::qt {
@@ -35,9 +34,8 @@ void Quiet(const char*, va_list) {}
 
 // Reads and dispatches events until the answer is complete, the connection fails or time is up.
 // False on failure or timeout, with `timedOut` telling which.
-bool AwaitAnswer(wl_display* display, const Answer& answer, std::chrono::milliseconds timeout, bool& timedOut)
+bool AwaitAnswer(wl_display* display, const Answer& answer, const Deadline& deadline, bool& timedOut)
 {
-    auto deadline = std::chrono::steady_clock::now() + timeout;
     timedOut = false;
     while (!answer.done) {
         while (wl_display_prepare_read(display) != 0)
@@ -47,13 +45,9 @@ bool AwaitAnswer(wl_display* display, const Answer& answer, std::chrono::millise
             wl_display_cancel_read(display);
             return false;
         }
-        auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
-        pollfd p{wl_display_get_fd(display), POLLIN, 0};
-        int ready = left.count() > 0 ? poll(&p, 1, static_cast<int>(left.count())) : 0;
+        int ready = WaitReadable(wl_display_get_fd(display), deadline);
         if (ready <= 0) {
             wl_display_cancel_read(display);
-            if (ready < 0 && errno == EINTR)
-                continue;
             timedOut = ready == 0;
             return false;
         }
@@ -65,7 +59,7 @@ bool AwaitAnswer(wl_display* display, const Answer& answer, std::chrono::millise
 
 }  // namespace
 
-std::string CheckWaylandDisplay(const std::string& path, const std::string& shown, std::chrono::milliseconds timeout)
+std::string CheckWaylandDisplay(const std::string& path, const std::string& shown, const Deadline& deadline)
 {
     wl_log_set_handler_client(Quiet);
     wl_display* display = wl_display_connect(path.c_str());
@@ -77,15 +71,14 @@ std::string CheckWaylandDisplay(const std::string& path, const std::string& show
     wl_callback* sync = wl_display_sync(display);
     wl_callback_add_listener(sync, &kSync, &answer);
     bool timedOut = false;
-    bool answered = AwaitAnswer(display, answer, timeout, timedOut);
+    bool answered = AwaitAnswer(display, answer, deadline, timedOut);
     wl_callback_destroy(sync);
     wl_registry_destroy(registry);
     wl_display_disconnect(display);
     if (answered && answer.compositor)
         return "";
     if (timedOut)
-        return "the Wayland display " + shown + " did not answer within " +
-               std::to_string(timeout.count()) + " ms";
+        return "the Wayland display " + shown + " " + deadline.Missed();
     return "the Wayland display " + shown + " is not a Wayland compositor";
 }
 

@@ -1,10 +1,13 @@
 #include "ui/qt/widgets.h"
 
+#include <algorithm>
+
 #include <QCloseEvent>
 #include <QContextMenuEvent>
 #include <QFocusEvent>
 #include <QPainter>
 #include <QStyleOptionButton>
+#include <QStyleOptionComboBox>
 #include <QStylePainter>
 
 #include "afx/input.h"
@@ -23,6 +26,57 @@ bool ImageSlot::Set(const void* key, const QPixmap& pixmap)
     m_key = key;
     m_pixmap = pixmap;
     return true;
+}
+
+void DrawFocusRect(QPainter& p, const QRect& r, const QPalette& palette)
+{
+    p.save();
+    QPen dots(palette.color(QPalette::WindowText), 0);  // cosmetic: one device pixel wide
+    dots.setDashPattern({1, 1});
+    p.setPen(dots);
+    p.setBrush(Qt::NoBrush);
+    p.drawRect(r.adjusted(0, 0, -1, -1));
+    p.restore();
+}
+
+void PushButton::paintEvent(QPaintEvent*)
+{
+    QStylePainter p(this);
+    QStyleOptionButton opt;
+    initStyleOption(&opt);
+    opt.state &= ~QStyle::State_HasFocus;  // ours below, the same in every style
+    p.drawControl(QStyle::CE_PushButton, opt);
+    if (hasFocus())
+        DrawFocusRect(p, rect().adjusted(3, 3, -3, -3), palette());
+}
+
+void DropDownList::paintEvent(QPaintEvent*)
+{
+    QStylePainter p(this);
+    QStyleOptionComboBox opt;
+    initStyleOption(&opt);
+    opt.state &= ~QStyle::State_HasFocus;
+    p.drawComplexControl(QStyle::CC_ComboBox, opt);
+    p.drawControl(QStyle::CE_ComboBoxLabel, opt);
+    if (hasFocus())
+        DrawFocusRect(p, style()->subControlRect(QStyle::CC_ComboBox, &opt, QStyle::SC_ComboBoxEditField, this),
+                      palette());
+}
+
+void ModelCheckBox::paintEvent(QPaintEvent*)
+{
+    QStylePainter p(this);
+    QStyleOptionButton opt;
+    initStyleOption(&opt);
+    opt.state &= ~QStyle::State_HasFocus;
+    p.drawControl(QStyle::CE_CheckBox, opt);
+    if (hasFocus()) {
+        // Around the label, as far as the box is wide enough to hold it.
+        QRect label = style()->subElementRect(QStyle::SE_CheckBoxContents, &opt, this);
+        int textWidth = fontMetrics().horizontalAdvance(opt.text) + 4;
+        label.setWidth(std::min(label.width(), textWidth));
+        DrawFocusRect(p, label.intersected(rect()), palette());
+    }
 }
 
 ImageWidget::ImageWidget(QWidget* parent) : QWidget(parent) {}
@@ -105,16 +159,26 @@ void BitmapButton::paintEvent(QPaintEvent*)
     opt.text.clear();
     opt.icon = QIcon();
     opt.state &= ~QStyle::State_On;  // checked is for screen readers; the face shows the state
+    opt.state &= ~QStyle::State_HasFocus;
     p.drawControl(QStyle::CE_PushButtonBevel, opt);
-    if (m_image.Pixmap().isNull())
-        return;
-    QSize s = LogicalSize(m_image.Pixmap());
+    QRect face = FaceRect(opt);
+    if (!m_image.Pixmap().isNull())
+        p.drawPixmap(face.topLeft(), m_image.Pixmap());
+    // A ring just around the face, which fills most of the small button: the face itself stays
+    // as it is, since its pixels are what the bit shows.
+    if (hasFocus())
+        DrawFocusRect(p, face.adjusted(-1, -1, 1, 1).intersected(rect()), palette());
+}
+
+QRect BitmapButton::FaceRect(const QStyleOptionButton& opt) const
+{
+    QSize s = m_image.Pixmap().isNull() ? QSize(width() - 6, height() - 6) : LogicalSize(m_image.Pixmap());
     QPoint at((width() - s.width()) / 2, (height() - s.height()) / 2);
     // A pressed button moves its face the way the style moves a label.
     if (isDown())
         at += QPoint(style()->pixelMetric(QStyle::PM_ButtonShiftHorizontal, &opt, this),
                      style()->pixelMetric(QStyle::PM_ButtonShiftVertical, &opt, this));
-    p.drawPixmap(at, m_image.Pixmap());
+    return QRect(at, s);
 }
 
 void ModelLineEdit::ShowSelection(int start, int end)

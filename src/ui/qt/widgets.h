@@ -1,8 +1,10 @@
 // The few widgets the panel needs beyond Qt's own: image statics, buttons that show only their
-// image, check boxes that wait for the framework to flip them, and the top-level window frame.
+// image, check boxes that wait for the framework to flip them, focus drawn alike in every style,
+// and the top-level window frame.
 #pragma once
 
 #include <QCheckBox>
+#include <QComboBox>
 #include <QLineEdit>
 #include <QPixmap>
 #include <QPushButton>
@@ -10,6 +12,9 @@
 #include <optional>
 
 #include "afx/window.h"
+
+class QPainter;
+class QStyleOptionButton;
 
 namespace ui::qt {
 
@@ -42,6 +47,29 @@ private:
     ImageSlot m_image;
 };
 
+// Focus drawn the same in every style, as the dialogs' own platform drew it: a dotted rectangle
+// inside the control. Some styles (Fusion) show no focus on buttons and check boxes at all, and
+// none marks a button that draws only an image; a keyboard user must see where Space goes.
+void DrawFocusRect(QPainter& p, const QRect& r, const QPalette& palette);
+
+// A push button with the focus rectangle.
+class PushButton : public QPushButton {
+public:
+    using QPushButton::QPushButton;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+};
+
+// A drop-down list with the focus rectangle around its chosen entry.
+class DropDownList : public QComboBox {
+public:
+    using QComboBox::QComboBox;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+};
+
 // A push button that draws only the image it was given, centred, never its text. It is checkable
 // so that screen readers hear its state, but only the model checks it (with the set face), and
 // it looks the same checked or not.
@@ -57,6 +85,7 @@ protected:
     void nextCheckState() override {}
 
 private:
+    QRect FaceRect(const QStyleOptionButton& opt) const;
     ImageSlot m_image;
 };
 
@@ -85,6 +114,7 @@ public:
 
 protected:
     void nextCheckState() override {}
+    void paintEvent(QPaintEvent* event) override;
 };
 
 // An edit that keeps showing the model's selection: Qt drops a selection when the focus leaves

@@ -1,12 +1,10 @@
 #include "ui/qt/x11_check.h"
 
-#include <algorithm>
 #include <cerrno>
 #include <csignal>
 #include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
-#include <poll.h>
 #include <sys/wait.h>
 #include <unistd.h>
 #include <xcb/xcb.h>
@@ -43,79 +41,103 @@ std::string Trimmed(std::string s)
 
 }  // namespace
 
-std::string CheckX11Display(const std::string& display, std::chrono::milliseconds timeout)
+X11Handshake::X11Handshake(std::string display) : m_display(std::move(display))
 {
-    std::string shown = "the X display " + display;
+    std::string shown = "the X display " + m_display;
     char* host = nullptr;
     int number = 0, screen = 0;
-    if (!xcb_parse_display(display.c_str(), &host, &number, &screen))
-        return "DISPLAY \"" + display + "\" is not an X display name";
+    if (!xcb_parse_display(m_display.c_str(), &host, &number, &screen)) {
+        m_result = "DISPLAY \"" + m_display + "\" is not an X display name";
+        m_done = true;
+        return;
+    }
     std::free(host);
-
-    // xcb_connect has no deadline, and a server that accepts the socket but never answers would
-    // hold the program forever: the handshake runs in a child that can be abandoned.
     int pipeFds[2];
-    if (pipe2(pipeFds, O_CLOEXEC) != 0)
-        return shown + " could not be checked (" + std::strerror(errno) + ")";
+    if (pipe2(pipeFds, O_CLOEXEC) != 0) {
+        m_result = shown + " could not be checked (" + std::strerror(errno) + ")";
+        m_done = true;
+        return;
+    }
     // A SIGCHLD ignored by whoever started us would reap the child before we read its status.
-    struct sigaction reaping{}, previous{};
+    struct sigaction reaping{};
     reaping.sa_handler = SIG_DFL;
-    sigaction(SIGCHLD, &reaping, &previous);
-    pid_t child = fork();
-    if (child < 0) {
-        int error = errno;
-        sigaction(SIGCHLD, &previous, nullptr);
+    sigaction(SIGCHLD, &reaping, &m_previous);
+    m_child = fork();
+    if (m_child < 0) {
+        m_result = shown + " could not be checked (" + std::strerror(errno) + ")";
+        m_done = true;
+        sigaction(SIGCHLD, &m_previous, nullptr);
         close(pipeFds[0]);
         close(pipeFds[1]);
-        return shown + " could not be checked (" + std::strerror(error) + ")";
+        return;
     }
-    if (child == 0) {
+    if (m_child == 0) {
         close(pipeFds[0]);
-        ConnectAndExit(display, pipeFds[1]);
+        ConnectAndExit(m_display, pipeFds[1]);
     }
     close(pipeFds[1]);
+    m_fd = pipeFds[0];
+}
 
+X11Handshake::~X11Handshake()
+{
+    if (!m_done)
+        Collect(Deadline::After(std::chrono::milliseconds(0)));
+}
+
+const std::string& X11Handshake::Result(const Deadline& deadline)
+{
+    if (!m_done)
+        Collect(deadline);
+    return m_result;
+}
+
+void X11Handshake::Collect(const Deadline& deadline)
+{
+    m_done = true;
+    std::string shown = "the X display " + m_display;
     // The child's end closes when it exits; until then collect what it says.
     std::string said;
-    auto deadline = std::chrono::steady_clock::now() + timeout;
     bool finished = false;
-    while (!finished) {
-        auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
-        pollfd p{pipeFds[0], POLLIN, 0};
-        int ready = poll(&p, 1, static_cast<int>(std::max<long long>(left.count(), 0)));
-        if (ready < 0 && errno == EINTR)
-            continue;
-        if (ready <= 0)
-            break;
+    while (!finished && WaitReadable(m_fd, deadline) > 0) {
         char buf[512];
-        ssize_t n = read(pipeFds[0], buf, sizeof buf);
+        ssize_t n = read(m_fd, buf, sizeof buf);
         if (n > 0 && said.size() < 1000)
             said.append(buf, static_cast<std::size_t>(n));
         finished = n == 0 || (n < 0 && errno != EINTR && errno != EAGAIN);
     }
-    close(pipeFds[0]);
+    close(m_fd);
+    m_fd = -1;
     if (!finished)
-        kill(child, SIGKILL);
+        kill(m_child, SIGKILL);
     int status = 0;
     pid_t waited;
-    while ((waited = waitpid(child, &status, 0)) < 0 && errno == EINTR) {
+    while ((waited = waitpid(m_child, &status, 0)) < 0 && errno == EINTR) {
     }
-    sigaction(SIGCHLD, &previous, nullptr);
-    if (!finished)
-        return shown + " did not answer within " + std::to_string(timeout.count()) + " ms";
-    if (waited != child || !WIFEXITED(status))
-        return shown + " could not be checked (the check itself failed)";
-
+    sigaction(SIGCHLD, &m_previous, nullptr);
+    if (!finished) {
+        m_result = shown + " " + deadline.Missed();
+        return;
+    }
+    if (waited != m_child || !WIFEXITED(status)) {
+        m_result = shown + " could not be checked (the check itself failed)";
+        return;
+    }
     said = Trimmed(said);
+    int screen = 0;
+    char* host = nullptr;
+    int number = 0;
+    xcb_parse_display(m_display.c_str(), &host, &number, &screen);
+    std::free(host);
     switch (WEXITSTATUS(status)) {
-    case kAccepted: return "";
-    case XCB_CONN_CLOSED_PARSE_ERR: return "DISPLAY \"" + display + "\" is not an X display name";
-    case XCB_CONN_CLOSED_INVALID_SCREEN:
-        return shown + " has no screen " + std::to_string(screen);
+    case kAccepted: m_result.clear(); break;
+    case XCB_CONN_CLOSED_PARSE_ERR: m_result = "DISPLAY \"" + m_display + "\" is not an X display name"; break;
+    case XCB_CONN_CLOSED_INVALID_SCREEN: m_result = shown + " has no screen " + std::to_string(screen); break;
     case XCB_CONN_ERROR:
         // A server that refuses says why; a connection that fails says nothing.
-        return said.empty() ? shown + " cannot be reached" : shown + " refused the connection (" + said + ")";
-    default: return shown + " failed (xcb error " + std::to_string(WEXITSTATUS(status)) + ")";
+        m_result = said.empty() ? shown + " cannot be reached" : shown + " refused the connection (" + said + ")";
+        break;
+    default: m_result = shown + " failed (xcb error " + std::to_string(WEXITSTATUS(status)) + ")";
     }
 }
 

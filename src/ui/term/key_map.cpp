@@ -1,5 +1,7 @@
 #include "ui/term/key_map.h"
 
+#include <cctype>
+
 #include <term.h>  // tigetstr
 
 namespace ui::term {
@@ -74,7 +76,10 @@ KeyInput MapAltKey(bool function, wint_t code)
     // Alt+Down and Alt+Up open and close a drop-down list.
     if (function && (code == KEY_DOWN || code == KEY_UP))
         return Key(code == KEY_DOWN ? VK_DOWN : VK_UP, false, true);
-    return {};  // the dialog has no access keys to press with Alt
+    // Alt with a letter or digit is the dialog's: an access key, or nothing.
+    if (!function && code < 0x80 && std::isalnum(static_cast<int>(code)))
+        return Key(static_cast<UINT>(std::toupper(static_cast<int>(code))), false, true);
+    return {};  // any other Alt chord means nothing to a dialog
 }
 
 }  // namespace ui::term

@@ -2,6 +2,7 @@
 
 #include <unistd.h>
 
+#include <cerrno>
 #include <clocale>
 #include <cstdio>
 #include <exception>
@@ -39,7 +40,7 @@ int RunApplication()
         return result;
     } catch (const std::exception& e) {
         // The terminal has been given back by now, so the message lands on a sane screen.
-        std::fprintf(stderr, "%s: %s\n", AfxGetApp() ? AfxGetApp()->m_pszAppName : "vellix", e.what());
+        std::fprintf(stderr, "%s: %s\n", program_invocation_short_name, e.what());
         return 1;
     }
 }

@@ -327,6 +327,31 @@ TEST(FurnitureTest, AccessibleStateFollowsTheImages)
     p.Run();
 }
 
+// What a screen reader is handed: a bit button is a check box with its state (Orca speaks no
+// state of a push button), and the port list is named by its chosen port once there is one.
+TEST(FurnitureTest, ScreenReadersAreHandedTheBitsStateAndTheChosenPort)
+{
+    PanelRun p({0x278, 0x378});
+    auto spoken = [&](int id) { return QAccessible::queryAccessibleInterface(p.Widget(id)); };
+    p.ui.Then([&] {
+        QAccessibleInterface* d0 = spoken(IDC_DATA_BIT0);
+        QAccessibleInterface* d1 = spoken(IDC_DATA_BIT1);
+        ASSERT_TRUE(d0 && d1);
+        EXPECT_EQ(d0->role(), QAccessible::CheckBox);
+        EXPECT_TRUE(d0->state().checkable);
+        EXPECT_FALSE(d0->state().checked);  // 0xAA
+        EXPECT_TRUE(d1->state().checked);
+        ASSERT_EQ(p.Item(IDC_BASE_ADDR)->items, (std::vector<std::string>{"0x0278", "0x0378"}));
+        EXPECT_EQ(spoken(IDC_BASE_ADDR)->text(QAccessible::Name), QStringLiteral("Base Addr")) << "nothing chosen yet";
+        afx::input::Pick(p.Item(IDC_BASE_ADDR), 1);
+    });
+    p.ui.Then([&] {
+        EXPECT_EQ(spoken(IDC_BASE_ADDR)->text(QAccessible::Name), QStringLiteral("0x0378"));
+        QTest::keyClick(p.Widget(IDC_DATA_VALUE), Qt::Key_Escape);
+    });
+    p.Run();
+}
+
 // Counts paint events per widget.
 class PaintCounter : public QObject {
 public:

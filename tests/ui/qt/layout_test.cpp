@@ -202,24 +202,28 @@ TEST(LayoutTest, AboutBoxIconIsDrawnWithItsMask)
     EXPECT_EQ(about.DoModal(), IDCANCEL);
 }
 
-TEST(ImagesTest, HighDensityScreensEnlargeByWholePixels)
+TEST(ImagesTest, ImagesFollowTheScreensScaleWithHardEdges)
 {
     EnsureApplication();
     const res::Bitmap* lamp = res::FindBitmap(IDB_LAMP_ON);
     ASSERT_NE(lamp, nullptr);
-    struct Case { double ratio; int scale; };
-    const Case cases[] = {{1.0, 1}, {1.25, 1}, {1.5, 2}, {2.0, 2}, {3.0, 3}};
+    // A lamp is 12 x 12 logical pixels at every factor: 15 device pixels at 1.25, 18 at 1.5 (not
+    // 24, which drew it over the next label), 21 at 1.75.
+    struct Case { double ratio; int devicePixels; };
+    const Case cases[] = {{1.0, 12}, {1.25, 15}, {1.5, 18}, {1.75, 21}, {2.0, 24}, {3.0, 36}};
     for (const Case& c : cases) {
         QPixmap pix = ui::qt::ToPixmap(ui::qt::ToImage(*lamp), c.ratio);
+        EXPECT_EQ(pix.deviceIndependentSize().toSize(), QSize(12, 12)) << c.ratio;
         QImage img = pix.toImage();
-        ASSERT_EQ(img.size(), QSize(12 * c.scale, 12 * c.scale)) << c.ratio;
+        ASSERT_EQ(img.size(), QSize(c.devicePixels, c.devicePixels)) << c.ratio;
+        // Every device pixel has exactly the colour of an image pixel under it: no smoothing.
         int wrong = 0;
         for (int y = 0; y < img.height(); ++y)
             for (int x = 0; x < img.width(); ++x) {
-                res::Rgb want = lamp->At(x / c.scale, y / c.scale);
-                wrong += img.pixel(x, y) != qRgb(want.r, want.g, want.b);
+                res::Rgb want = lamp->At(x * 12 / c.devicePixels, y * 12 / c.devicePixels);
+                wrong += (img.pixel(x, y) & 0xFFFFFF) != (qRgb(want.r, want.g, want.b) & 0xFFFFFF);
             }
-        EXPECT_EQ(wrong, 0) << "no smoothing at ratio " << c.ratio;
+        EXPECT_EQ(wrong, 0) << "mixed colours at ratio " << c.ratio;
     }
 }
 

@@ -77,6 +77,26 @@ TEST(Latin1Test, TheEditTypesAndShowsBytes)
     EXPECT_EQ(dlg.DoModal(), IDCANCEL);
 }
 
+TEST(KeyRoutingTest, AltWithACharacterLeavesTheFieldAsItWas)
+{
+    PanelRun p;
+    CDialog dlg(kEditDialog);
+    auto edit = [&] { return static_cast<QLineEdit*>(p.ui.WidgetOf(dlg.GetDlgItem(100))); };
+    p.ui.Then([&] { QTest::keyClicks(edit(), "AA"); });
+    p.ui.Then([&] {
+        // As a window system sends them: with the character the key would type.
+        QTest::sendKeyEvent(QTest::Click, edit(), Qt::Key_D, QStringLiteral("d"), Qt::AltModifier);
+        QTest::sendKeyEvent(QTest::Click, edit(), Qt::Key_C, QStringLiteral("c"), Qt::AltModifier);
+        QTest::sendKeyEvent(QTest::Click, edit(), Qt::Key_Period, QStringLiteral("."), Qt::AltModifier);
+    });
+    p.ui.Then([&] {
+        EXPECT_EQ(dlg.GetDlgItem(100)->text, "AA");
+        EXPECT_EQ(edit()->text(), QStringLiteral("AA"));
+        QTest::keyClick(edit(), Qt::Key_Escape);
+    });
+    EXPECT_EQ(dlg.DoModal(), IDCANCEL);
+}
+
 TEST(KeyRoutingTest, DialogKeysGoToTheFrameworkAndEditingKeysStay)
 {
     EnsureApplication();  // key events belong to the application's keyboard
@@ -111,6 +131,10 @@ TEST(KeyRoutingTest, DialogKeysGoToTheFrameworkAndEditingKeysStay)
         {Qt::Key_Left, Qt::NoModifier, K::Edit, 0, false},
         {Qt::Key_Home, Qt::NoModifier, K::Edit, 0, false},
         {Qt::Key_A, Qt::NoModifier, K::Edit, 0, false},
+        // Alt with a letter or digit: the framework's access-key rule, never typed.
+        {Qt::Key_D, Qt::AltModifier, K::Edit, 'D', false},
+        {Qt::Key_7, Qt::AltModifier, K::Edit, '7', false},
+        {Qt::Key_O, Qt::AltModifier | Qt::ShiftModifier, K::BitmapButton, 'O', false},
         {Qt::Key_Tab, Qt::ControlModifier, K::Edit, 0, false},
     };
     for (const Case& c : cases) {

@@ -64,9 +64,12 @@ TEST(AltKeys, OnlyTheChordsTheFrameworkKnowsAreAltChords)
 {
     EXPECT_EQ(MapAltKey(false, L' '), Vk(VK_SPACE, false, true));
     EXPECT_EQ(MapAltKey(true, KEY_F(4)), Vk(VK_F4, false, true));
-    // Alt with a letter would be an access key, which the dialog does not have: nothing, and
-    // in particular not Escape, which would cancel the panel.
-    EXPECT_EQ(MapAltKey(false, L'o').kind, K::None);
+    // Alt with a letter or digit goes to the dialog as that key, which is an access key or
+    // nothing there; in particular not Escape, which would cancel the panel, nor a character.
+    EXPECT_EQ(MapAltKey(false, L'o'), Vk('O', false, true));
+    EXPECT_EQ(MapAltKey(false, L'D'), Vk('D', false, true));
+    EXPECT_EQ(MapAltKey(false, L'7'), Vk('7', false, true));
+    EXPECT_EQ(MapAltKey(false, L'.').kind, K::None);
     EXPECT_EQ(MapAltKey(true, KEY_F(10)).kind, K::None);
 }
 
