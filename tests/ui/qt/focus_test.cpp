@@ -5,7 +5,8 @@
 #include <QStyle>
 #include <QStyleFactory>
 #include <gtest/gtest.h>
-#include <memory>
+#include <iterator>
+#include <vector>
 
 #include "afx/input.h"
 #include "qt_harness.h"
@@ -37,23 +38,25 @@ TEST(FocusTest, EveryFocusableKindLooksDifferentWhenFocused)
     for (const char* style : {"Fusion", "Windows"}) {
         StyleFor look(style);
         PanelRun p;
-        for (const Kind& k : kinds) {
-            // Away from it (the Cancel button, or the edit for Cancel's own neighbours), then to it.
+        // The steps run once the loop below has queued them all: each keeps its own copies.
+        std::vector<QImage> unfocused(std::size(kinds));
+        for (std::size_t i = 0; i < std::size(kinds); ++i) {
+            const Kind k = kinds[i];
+            // Away from it (to the edit, or to Cancel for the edit itself), then to it.
             int elsewhere = k.id == IDC_DATA_VALUE ? IDCANCEL : IDC_DATA_VALUE;
-            QImage before, after;
-            p.ui.Then([&] {
+            p.ui.Then([&p, elsewhere] {
                 p.Frame()->activateWindow();
                 QApplication::setActiveWindow(p.Frame());
                 afx::input::Focus(p.Item(elsewhere));
             });
-            p.ui.Then([&] {
-                before = p.Widget(k.id)->grab().toImage();
+            p.ui.Then([&p, &unfocused, i, k] {
+                unfocused[i] = p.Widget(k.id)->grab().toImage();
                 afx::input::Focus(p.Item(k.id));
             });
-            p.ui.Then([&] {
+            p.ui.Then([&p, &unfocused, i, k, style] {
                 EXPECT_TRUE(p.Widget(k.id)->hasFocus()) << style << ", " << k.name;
-                after = p.Widget(k.id)->grab().toImage();
-                EXPECT_NE(before, after) << style << ": a focused " << k.name << " looks as it did unfocused";
+                EXPECT_NE(unfocused[i], p.Widget(k.id)->grab().toImage())
+                    << style << ": a focused " << k.name << " looks as it did unfocused";
             });
         }
         p.ui.Then([&] { afx::input::Key(p.dlg.m_hWnd, VK_ESCAPE); });
