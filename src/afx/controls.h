@@ -6,15 +6,12 @@
 class CButton : public CWnd {
 public:
     HBITMAP SetBitmap(HBITMAP hBitmap);
-    HBITMAP GetBitmap() const { return m_hWnd ? m_hWnd->image : nullptr; }
-    int GetCheck() const { return m_hWnd ? m_hWnd->check : BST_UNCHECKED; }
     void SetCheck(int nCheck);
 };
 
 class CStatic : public CWnd {
 public:
     HBITMAP SetBitmap(HBITMAP hBitmap);
-    HBITMAP GetBitmap() const { return m_hWnd ? m_hWnd->image : nullptr; }
 };
 
 class CComboBox : public CWnd {

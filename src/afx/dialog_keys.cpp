@@ -74,6 +74,17 @@ void FocusFirstTabStop(Window* top)
         }
 }
 
+EnterAction WhatEnterDoes(const Window* focus)
+{
+    // An open list takes Enter and Escape itself: they close it first.
+    if (list::IsOpen(focus))
+        return EnterAction::PickInList;
+    // Enter presses a focused button, else the default button.
+    if (focus && focus->IsButtonLike())
+        return EnterAction::PressFocus;
+    return EnterAction::PressDefault;
+}
+
 void DialogKey(CWnd* pDlg, UINT vk, LPARAM modifiers)
 {
     Window* top = pDlg->m_hWnd;
@@ -85,14 +96,13 @@ void DialogKey(CWnd* pDlg, UINT vk, LPARAM modifiers)
         MoveFocus(top, shift);
         return;
     case VK_RETURN:
-        // An open list takes Enter and Escape itself: they close it first.
-        if (list::IsOpen(focus))
-            SendMessage(focus, AFXM_KEY, vk, modifiers);
-        // Enter presses a focused push button, else the default button.
-        else if (focus && focus->IsButtonLike())
-            SendMessage(focus, AFXM_CLICK);
-        else
+        switch (WhatEnterDoes(focus)) {
+        case EnterAction::PickInList: SendMessage(focus, AFXM_KEY, vk, modifiers); break;
+        case EnterAction::PressFocus: SendMessage(focus, AFXM_CLICK); break;
+        case EnterAction::PressDefault:
             pDlg->SendMessage(WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), reinterpret_cast<LPARAM>(FindById(top, IDOK)));
+            break;
+        }
         return;
     case VK_ESCAPE:
         if (list::IsOpen(focus))

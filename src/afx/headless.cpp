@@ -67,6 +67,6 @@ void HeadlessFrontend::Wait(Duration limit)
     fn();
 }
 
-void HeadlessFrontend::ShowSystemMenu(Window*) { ++m_menusShown; }
+void HeadlessFrontend::ShowSystemMenu(Window*) {}
 
 }  // namespace afx

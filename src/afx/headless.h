@@ -35,7 +35,6 @@ public:
     // How often the view was told of a change, per window and property.
     int Changes(Window* w, What what) const;
     void ResetChanges() { m_changes.clear(); }
-    int MenusShown() const { return m_menusShown; }
     int WindowsCreated() const { return m_created; }
     void FailCreation(bool fail) { m_failCreation = fail; }
     // Pretend to be a desktop whose windows the user can move, and count the moves begun.
@@ -58,7 +57,6 @@ private:
     std::vector<Window*> m_open;
     std::map<std::pair<Window*, What>, int> m_changes;
     int m_overruns = 0;  // waits that found the script empty
-    int m_menusShown = 0;
     int m_created = 0;
     bool m_failCreation = false;
     bool m_allowMoving = false;

@@ -41,7 +41,8 @@ std::optional<std::string> ValueOf(const Window& w, What what)
     case What::Minimized: Append(v, w.minimized); break;
     case What::Dropped: Append(v, w.dropped); break;
     case What::HelpNote: return w.helpNote;
-    case What::Menu: return std::nullopt;
+    case What::Menu:
+    case What::Count: return std::nullopt;
     }
     return v;
 }

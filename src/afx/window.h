@@ -42,8 +42,10 @@ enum class What {
     Minimized,
     Dropped,    // a drop-down list opened or closed
     HelpNote,   // what a control's help adds about the port in use
+    // Add new kinds above: this one counts them.
+    Count,
 };
-inline constexpr std::size_t kWhatCount = static_cast<std::size_t>(What::HelpNote) + 1;
+inline constexpr std::size_t kWhatCount = static_cast<std::size_t>(What::Count);
 
 struct Image {
     const res::Bitmap* bitmap;

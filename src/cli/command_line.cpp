@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstdio>
+#include <set>
 #include <vector>
 
 namespace cli {
@@ -114,12 +115,9 @@ private:
         }
     }
 
-    void Seen(Action action)
-    {
-        m_seen[static_cast<std::size_t>(action)] = true;
-    }
+    void Seen(Action action) { m_seen.insert(action); }
 
-    bool WasSeen(Action action) const { return m_seen[static_cast<std::size_t>(action)]; }
+    bool WasSeen(Action action) const { return m_seen.count(action) != 0; }
 
     void Port(std::string_view text)
     {
@@ -165,7 +163,7 @@ private:
         return command;
     }
 
-    std::array<bool, 6> m_seen{};
+    std::set<Action> m_seen;
     std::vector<std::string_view> m_operands;
     std::optional<std::uint16_t> m_port;
     bool m_simulated = false;

@@ -96,7 +96,6 @@ public:
     // `cellHeight` is the dialog font's cell height, from which the frame line is placed.
     GroupFrame(QWidget* parent, int cellHeight);
     void SetTitle(const QString& title);
-    QString Title() const { return m_title; }
 
 protected:
     void paintEvent(QPaintEvent* event) override;

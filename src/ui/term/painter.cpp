@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <string>
 
+#include "afx/dialog_keys.h"
 #include "afx/gdi.h"
 #include "afx/list_control.h"
 #include "afx/pin_help.h"
@@ -29,8 +30,8 @@ std::string Fit(std::string s, int width)
     return s;
 }
 
-// The keys, widest first, for where the focus is: Enter presses a focused push button, picks in
-// an open list, and presses OK anywhere else.
+// The keys, widest first, for what Enter does where the focus is: picks in an open list, presses
+// a focused button (OK and Cancel among them), and presses OK anywhere else.
 const char* const kHints[] = {
     "Tab: next  Space: press  Enter: OK  Esc: cancel  F1: help  F10: menu",
     "F1: help  F10: menu",
@@ -55,10 +56,11 @@ std::string Widest(const char* const (&hints)[N], int cols)
 
 std::string KeyHint(const afx::Window* focus, int cols)
 {
-    if (afx::list::IsOpen(focus))
-        return Widest(kOpenListHints, cols);
-    if (focus && focus->kind == afx::Kind::PushButton)
-        return Widest(kButtonHints, cols);
+    switch (afx::WhatEnterDoes(focus)) {
+    case afx::EnterAction::PickInList: return Widest(kOpenListHints, cols);
+    case afx::EnterAction::PressFocus: return Widest(kButtonHints, cols);
+    case afx::EnterAction::PressDefault: break;
+    }
     return Widest(kHints, cols);
 }
 

@@ -44,7 +44,6 @@ private:
     void Resize();
     void Flush();
     void PlaceMenu();
-    void PaintMenu();
     void PlaceCursor();
     bool AllFit() const;
     void ShowTooSmall();

@@ -277,6 +277,13 @@ TEST_F(TermPanel, TheFocusedListOpensOnlyWhenAskedAndEnterOrEscapeCloseItFirst)
     p->Send("\t\t\t");
     EXPECT_TRUE(p->WaitFor([&](const vt::Screen& sc) { return sc.Contains("Space, Enter: press"); }))
         << s.Text();
+    // On a check box Enter presses OK; on OK itself, the default button, it presses the focused
+    // button as on any other, and the hint says so.
+    p->Send("\t");
+    EXPECT_TRUE(p->WaitFor([&](const vt::Screen& sc) { return sc.Contains("Enter: OK"); })) << s.Text();
+    p->Send("\t\t");
+    EXPECT_TRUE(p->WaitFor([&](const vt::Screen& sc) { return sc.Contains("Space, Enter: press"); }))
+        << s.Text();
 
     // Closed, Escape is the dialog's again: Cancel, and nothing saved.
     p->Send("\x1b");
