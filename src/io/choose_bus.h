@@ -23,8 +23,11 @@ struct BusChoice {
 // The candidates are the legacy bases and every base the kernel reports. A legacy base is reached
 // by direct I/O if ioperm grants its range (asked for each range on its own, never iopl); any
 // port the kernel knows is otherwise reached by ppdev, claimed exclusively or, beside the printer
-// driver, shared. Raised IDs and every capability are given up after the ioperm calls and before
-// any file is opened; if that fails it throws std::system_error rather than go on with them.
+// driver, shared; where direct I/O reaches a port the kernel knows, the kernel's claim on it is
+// held all the same, so that a print job waits for us. The survey also records each port's modes
+// (the kernel's list, or the ECR of a legacy base, only read), the PCI cards and lockdown. Raised
+// IDs and every capability are given up after the ioperm calls and before any file is opened; if
+// that fails it throws std::system_error rather than go on with them.
 // sys must outlive the bus.
 BusChoice ChooseBus(SystemCalls& sys);
 
