@@ -57,8 +57,17 @@ std::uint8_t PpdevBus::In(std::uint16_t port)
     Held* held = Find(port, offset);
     if (held == nullptr)
         return 0xFF;  // no port there: an undriven bus reads high
-    if (offset == kControl)
+    if (offset == kControl) {
+        // Until we write them, the lines are what the kernel's driver left, which a probe must be
+        // able to give back. The direction cannot be read back; the driver's own is forward.
+        if (!held->controlKnown) {
+            unsigned char lines = 0;
+            if (m_sys.Ioctl(held->port.fd, PPRCONTROL, &lines) == 0)
+                held->control = lines & kControlLines;
+            held->controlKnown = true;
+        }
         return held->control;
+    }
 
     unsigned char value = 0xFF;
     const unsigned long request = offset == kData ? PPRDATA : PPRSTATUS;
@@ -78,6 +87,7 @@ void PpdevBus::Out(std::uint16_t port, std::uint8_t value)
         m_sys.Ioctl(held->port.fd, PPWDATA, &data);
     } else if (offset == kControl) {
         held->control = value;
+        held->controlKnown = true;
         unsigned char lines = value & kControlLines;
         m_sys.Ioctl(held->port.fd, PPWCONTROL, &lines);
         int reverse = (value & kDirection) != 0 ? 1 : 0;

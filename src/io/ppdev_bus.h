@@ -42,6 +42,7 @@ private:
         Port port;
         // ppdev cannot read back the direction bit, so control reads answer from here.
         std::uint8_t control = 0x00;
+        bool controlKnown = false;  // read from the driver, or written by us
     };
 
     Held* Find(std::uint16_t port, std::uint16_t& offset);

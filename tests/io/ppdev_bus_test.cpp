@@ -67,7 +67,7 @@ INSTANTIATE_TEST_SUITE_P(
                    {"ioctl 5 PPWCONTROL 0", "ioctl 5 PPDATADIR 0"}},
         AccessCase{"AllBits", true, 0x37A, 0xFF,
                    {"ioctl 5 PPWCONTROL 0xf", "ioctl 5 PPDATADIR 1"}},
-        AccessCase{"ControlReadNeedsNoIoctl", false, 0x37A, 0x00, {}},
+        AccessCase{"FirstControlReadAsksTheDriver", false, 0x37A, 0x00, {"ioctl 5 PPRCONTROL"}},
         AccessCase{"AbsentPortReadsFF", false, 0x278, 0xFF, {}},
         AccessCase{"AbsentPortDropsWrite", true, 0x27A, 0x24, {}},
         AccessCase{"PastTheRegistersReadsFF", false, 0x37B, 0xFF, {}},
@@ -84,6 +84,21 @@ TEST(PpdevBus, ControlReadsReturnTheLastByteWritten)
         EXPECT_EQ(bus->In(0x37A), byte);
     }
     EXPECT_EQ(sys.FirstCall("ioctl 5 PPRCONTROL"), sys.calls.size());
+}
+
+// Before the program writes the control lines, they are what the printer driver left, which the
+// start-up probe gives back to ports it does not use; the driver is asked once, and the direction,
+// which cannot be read back, is taken as the driver's forward.
+TEST(PpdevBus, ControlReadsBeforeAnyWriteReturnTheDriversLines)
+{
+    FakeSystemCalls sys;
+    sys.readValues[PPRCONTROL] = 0xF4;  // Init high, and bits the port does not drive
+    auto bus = BusAt0x378(sys);
+    EXPECT_EQ(bus->In(0x37A), 0x04);
+    EXPECT_EQ(bus->In(0x37A), 0x04);
+    EXPECT_EQ(sys.calls, (std::vector<std::string>{"ioctl 5 PPRCONTROL"}));
+    bus->Out(0x37A, 0x04);
+    EXPECT_EQ(sys.calls.back(), "ioctl 5 PPDATADIR 0");
 }
 
 TEST(PpdevBus, FailedReadGivesFF)
