@@ -35,6 +35,12 @@ public:
     int setIdentityError = 0;
     bool setIdentitySticks = true;  // false: reports success but changes nothing
     int clearCapabilitiesError = 0;
+    // By descriptor: another driver waits for the port, so the next PPYIELD lets it in once,
+    // which the caller sees as a wait of its thread.
+    std::set<int> othersWaiting;
+    int realtimeError = 0;  // errno for SetRealtimeScheduling, 0 = granted
+    int lockError = 0;      // errno for LockMemory, 0 = granted
+    long threadWaits = 0;
 
     std::map<int, bool> exclusive;  // descriptors that asked PPEXCL since they were opened
 
@@ -63,6 +69,10 @@ public:
     io::Identity GetIdentity() override;
     int SetIdentity(uid_t uid, gid_t gid) override;
     int ClearCapabilities() override;
+    long ThreadWaits() override;
+    // Logged as "realtime 10" and "lockmemory".
+    int SetRealtimeScheduling(int priority) override;
+    int LockMemory() override;
 
 private:
     std::string IoctlLine(int fd, unsigned long request, void* arg) const;
