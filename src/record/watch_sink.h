@@ -1,0 +1,22 @@
+// A recording as lines for a person: the registers as found, then one line per register that
+// changed, with the microseconds since the start, the old and new value and each pin that rose
+// or fell, and one line for each gap:
+//        0 us  data 0x00  status 0x7F  control 0x0C
+//     1520 us  status 0x7F -> 0x3F  nAck_pin10 fell
+//     2001 us  unseen for 1.2 ms since 801 us: lent to another driver
+#pragma once
+
+#include "record/stream_sink.h"
+
+namespace record {
+
+class WatchSink : public StreamSink {
+public:
+    explicit WatchSink(std::FILE* out) : StreamSink(out) {}
+
+    void Begin(const Registers& first) override;
+    void Record(const Event& event) override;
+    void End(std::chrono::nanoseconds last) override;
+};
+
+}  // namespace record
