@@ -15,11 +15,18 @@ public:
     virtual void SleepUntil(std::chrono::nanoseconds t) = 0;
 };
 
-// The system's monotonic clock.
+// The system's monotonic clock. A sleep wakes late by up to the kernel's timer slack and the
+// time it takes to be scheduled again, so it is cut short by `awake` and the rest is waited out
+// looking at the clock: more is exact, less leaves the processor to others.
 class SteadyClock : public Clock {
 public:
+    explicit SteadyClock(std::chrono::nanoseconds awake = std::chrono::microseconds(200)) : m_awake(awake) {}
+
     std::chrono::nanoseconds Now() override;
     void SleepUntil(std::chrono::nanoseconds t) override;
+
+private:
+    std::chrono::nanoseconds m_awake;
 };
 
 }  // namespace record

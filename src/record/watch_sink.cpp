@@ -28,7 +28,7 @@ void WatchSink::Begin(const Registers& first)
 void WatchSink::Record(const Event& event)
 {
     const std::string stamp = Stamp(event.time);
-    if (event.gap) {
+    if (event.gap && (event.gap->lent || event.time - event.gap->from >= m_shownGap)) {
         Print("%s  unseen for %s since %" PRId64 " us%s\n", stamp.c_str(),
               FormatDuration(event.time - event.gap->from).c_str(),
               static_cast<std::int64_t>(event.gap->from.count() / 1000),
@@ -54,7 +54,8 @@ void WatchSink::Record(const Event& event)
         Write(line + "\n");
     }
     // Someone is watching: each change is theirs as soon as it is seen.
-    Flush();
+    if (event.before != event.after || event.gap)
+        Flush();
 }
 
 void WatchSink::End(std::chrono::nanoseconds last)

@@ -116,7 +116,7 @@ TEST_F(Sinks, CsvHasARowForTheStartAndEachEventWithPinLevels)
 
 TEST_F(Sinks, WatchSaysEachChangedRegisterAndPinInALine)
 {
-    record::WatchSink sink(m_file);
+    record::WatchSink sink(m_file, 0ns);
     Play(sink);
     EXPECT_EQ(Contents(m_file),
               "        0 us  data 0x01  status 0xD8  control 0x0C\n"
@@ -127,6 +127,17 @@ TEST_F(Sinks, WatchSaysEachChangedRegisterAndPinInALine)
               "       20 us  unseen for 10.0 us since 10 us\n"
               "       30 us  control 0x0C -> 0x0D  nStrobe_pin1 fell\n"
               "       45 us  unseen for 4.0 us since 41 us: lent to another driver\n");
+}
+
+TEST_F(Sinks, WatchLeavesOutGapsShorterThanAsked)
+{
+    record::WatchSink sink(m_file, 8us);
+    Play(sink);
+    const std::string text = Contents(m_file);
+    EXPECT_EQ(text.find("unseen for 7.0 us"), std::string::npos);
+    EXPECT_NE(text.find("unseen for 10.0 us"), std::string::npos);
+    EXPECT_NE(text.find("unseen for 4.0 us since 41 us: lent to another driver"), std::string::npos)
+        << "a lent port is told however short";
 }
 
 TEST_F(Sinks, AFailedWriteIsKeptAndNothingMoreIsTried)
