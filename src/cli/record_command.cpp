@@ -109,7 +109,7 @@ int RunRecording(const char* program, const CommandLine& command, io::Bus& bus, 
 
     const std::string until = options.duration ? "for " + record::FormatDuration(*options.duration)
                                                : "until Ctrl+C";
-    const std::string into = watch ? "" : " to " + shownFile + (csv ? " (CSV)" : " (VCD)");
+    const std::string into = watch ? "" : ", to " + shownFile + (csv ? " (CSV)" : " (VCD)");
     std::fprintf(err, "%s: %s %s%s, %s, %s\n", program, watch ? "watching" : "recording", target.c_str(),
                  into.c_str(), rate.c_str(), until.c_str());
     std::fprintf(err, "%s: %s\n", program, PriorityLine(priority).c_str());
