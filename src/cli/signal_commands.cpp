@@ -105,8 +105,8 @@ int Write(const SignalOptions& options, io::Bus& bus, std::uint16_t base)
 // is the width asked for.
 int Pulse(const SignalOptions& options, io::Bus& bus, std::uint16_t base, std::FILE* out)
 {
-    // One pulse is short work: wait the last two milliseconds of it awake, for an exact width.
-    record::SteadyClock clock(2ms);
+    // Most of the pulse asleep, so that a recorder on the same processor sees it; the end awake.
+    record::SteadyClock clock;
     const auto port = static_cast<std::uint16_t>(base + options.pulse->reg);
     const std::uint8_t before = bus.In(port);
     const std::chrono::nanoseconds t0 = clock.Now();
@@ -144,8 +144,11 @@ int RunSignalCommand(const Program& program, const CommandLine& command, std::FI
             choose.whilePrivileged = [&](io::SystemCalls& sys) { AskForPriority(sys, command, priority); };
         choice = program.chooseBus(choose);
         const Wording wording = WordingOf(command.action);
+        const auto readsFloating = [&](std::uint16_t candidate) {
+            return record::ReadRegisters(*choice.bus, candidate) == record::Registers{0xFF, 0xFF, 0xFF};
+        };
         const TargetChoice chosen = ChooseSignalTarget(choice.survey, options, config::ReadSavedText().Str(),
-                                                       wording.verb, wording.hint);
+                                                       wording.verb, wording.hint, readsFloating);
         if (!chosen.target) {
             std::fprintf(err, "%s: %s\n", program.name, chosen.problem.c_str());
             return kUnreachable;

@@ -49,8 +49,12 @@ std::string ReachedLabels(const io::PortSurvey& survey)
 }  // namespace
 
 TargetChoice ChooseSignalTarget(const io::PortSurvey& survey, const SignalOptions& options,
-                                std::string_view savedText, std::string_view verb, std::string_view simulatedHint)
+                                std::string_view savedText, std::string_view verb, std::string_view simulatedHint,
+                                const std::function<bool(std::uint16_t)>& readsFloating)
 {
+    const auto answers = [&](const io::SurveyedPort& port) {
+        return Reached(&port) && (!port.device.empty() || !readsFloating(port.base));
+    };
     TargetChoice choice;
     if (options.port) {
         const io::SurveyedPort* port = Surveyed(survey, *options.port);
@@ -71,21 +75,25 @@ TargetChoice ChooseSignalTarget(const io::PortSurvey& survey, const SignalOption
         return choice;
     }
     for (const io::SurveyedPort& port : survey.ports) {
-        if (Reached(&port) && port.label == savedText) {
+        if (port.label == savedText && answers(port)) {
             choice.target = SignalTarget{port.base, Through(port) + ", the port saved in config.ovm"};
             return choice;
         }
     }
     for (const io::SurveyedPort& port : survey.ports) {
-        if (!Reached(&port))
+        if (!answers(port))
             continue;
-        std::string why = ", the lowest port reached";
+        std::string why = ", the lowest port that answers";
         for (const io::SurveyedPort& named : survey.ports)
             if (!savedText.empty() && named.label == savedText)
-                why += " (config.ovm names " + named.label + ", which is not reached)";
+                why += " (config.ovm names " + named.label + ", which " +
+                       (Reached(&named) ? "reads 0xFF in every register" : "is not reached") + ")";
         choice.target = SignalTarget{port.base, Through(port) + why};
         return choice;
     }
+    choice.problem = "no port answers: the ports reached (" + ReachedLabels(survey) +
+                     ") read 0xFF in every register, as an address with nothing behind it does; --port names one "
+                     "all the same";
     return choice;
 }
 

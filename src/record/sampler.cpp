@@ -48,9 +48,11 @@ Progress Sampler::Summed(Progress progress) const
 
 Progress Sampler::Run(const std::atomic<bool>& stop)
 {
+    // Each sample is stamped once its registers are read: were the thread held up before the
+    // reads, the values would otherwise be put at the start of that gap, where nobody saw them.
     Progress progress;
-    const nanoseconds origin = m_clock.Now();
     Registers last = ReadRegisters(m_bus, m_base);
+    const nanoseconds origin = m_clock.Now();
     m_sink.Begin(last);
     progress.samples = 1;
 
@@ -68,8 +70,8 @@ Progress Sampler::Run(const std::atomic<bool>& stop)
             if (stopped())
                 break;
         }
-        const nanoseconds now = m_clock.Now() - origin;
         const Registers regs = ReadRegisters(m_bus, m_base);
+        const nanoseconds now = m_clock.Now() - origin;
         const nanoseconds interval = now - previous;
         m_intervals.Add(interval, now);
         ++progress.samples;

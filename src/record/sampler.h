@@ -1,5 +1,5 @@
 // Samples the registers of one port as fast as the way to it allows, or at a given rate, stamps
-// each sample with the clock and hands every change to a sink. It keeps the sample before and
+// each sample with the clock as soon as it is read and hands every change to a sink. It keeps the sample before and
 // the statistics of the intervals, nothing else, however long it runs.
 #pragma once
 

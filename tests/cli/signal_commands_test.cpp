@@ -81,7 +81,9 @@ protected:
                                            options.whilePrivileged(m_sys);
                                        io::BusChoice choice;
                                        for (std::uint16_t base : io::CandidateBases(realBases)) {
-                                           const bool real = std::count(realBases.begin(), realBases.end(), base) != 0;
+                                           // Granted by ioperm although nothing is there: it reads 0xFF.
+                                           const bool empty = std::count(m_emptyBases.begin(), m_emptyBases.end(), base) != 0;
+                                           const bool real = empty || std::count(realBases.begin(), realBases.end(), base) != 0;
                                            io::SurveyedPort port;
                                            port.base = base;
                                            port.label = io::PortLabel(base);
@@ -115,6 +117,7 @@ protected:
     testsupport::TempWorkDir dir;
     io::SimulatedPort m_sim{{0x378}};
     std::vector<std::uint16_t> m_realBases{0x378};
+    std::vector<std::uint16_t> m_emptyBases;  // reached by direct I/O, but no port is there
     io::RecordingBus m_log{m_sim};
     iotest::FakeSystemCalls m_sys;
     std::vector<io::Use> m_chosen;
@@ -127,7 +130,7 @@ TEST_F(SignalCommands, ReadSaysTheThreeRegistersAndWritesNothing)
 {
     m_sim.Out(0x378, 0x41);
     m_log.Clear();
-    EXPECT_EQ(Start({"--read"}), 0);
+    EXPECT_EQ(Start({"--read", "--port", "0x0378"}), 0);
     // D0 high: the loopback plug raises nError (pin 15).
     EXPECT_EQ(out, "data=0x41 status=0xFF control=0xCC\n");
     EXPECT_EQ(m_chosen, std::vector<io::Use>{io::Use::Signals});
@@ -153,6 +156,26 @@ TEST_F(SignalCommands, WithoutPortTheSavedOneIfReachedElseTheLowestReached)
         EXPECT_EQ(m_log.Log().front().port, c.used) << (c.saved ? c.saved : "nothing saved");
         EXPECT_TRUE(Writes().empty()) << "no write probe";
     }
+}
+
+// Root is granted every legacy base, whether a port is there or not: one with nothing behind it
+// reads 0xFF in every register and is passed over, by reading alone.
+TEST_F(SignalCommands, WithoutPortABaseThatReadsAsNothingIsPassedOver)
+{
+    m_emptyBases = {0x278, 0x3BC};
+    testsupport::WriteFile(dir.File("config.ovm"), "0x03BC");
+    EXPECT_EQ(Start({"--record", "r.vcd", "--for", "1ms"}), 0) << err;
+    EXPECT_TRUE(Has(err, "recording 0x0378 through direct I/O, the lowest port that answers (config.ovm names 0x03BC, "
+                         "which reads 0xFF in every register), to r.vcd"))
+        << err;
+    EXPECT_TRUE(Writes().empty());
+
+    Machine({});
+    EXPECT_EQ(Start({"--read"}), 2);
+    EXPECT_EQ(err, "vellix-term: no port answers: the ports reached (0x0278, 0x03BC) read 0xFF in every register, as "
+                   "an address with nothing behind it does; --port names one all the same\n");
+    EXPECT_EQ(Start({"--read", "--port", "0x0278"}), 0);
+    EXPECT_EQ(out, "data=0xFF status=0xFF control=0xFF\n");
 }
 
 TEST_F(SignalCommands, APortThatIsNotReachedIsRefusedWithTheSurveysReasonAndFix)
@@ -205,7 +228,7 @@ TEST_F(SignalCommands, APulseWritesWaitsAndWritesBackWhatWasThere)
     m_log.Clear();
     m_sys.files["/proc/sys/kernel/sched_rt_runtime_us"] = "950000\n";
     m_sys.files["/proc/sys/kernel/sched_rt_period_us"] = "1000000\n";
-    EXPECT_EQ(Start({"--pulse", "control=0x0D", "--width", "1ms"}), 0);
+    EXPECT_EQ(Start({"--pulse", "control=0x0D", "--width", "1ms", "--port", "0x0378"}), 0);
     EXPECT_EQ(m_log.Log(), (std::vector<Access>{{Kind::Read, 0x37A, 0xCC}, {Kind::Write, 0x37A, 0x0D},
                                                  {Kind::Write, 0x37A, 0xCC}}));
     EXPECT_EQ(out.rfind("control 0xCC -> 0x0D -> 0xCC: ", 0), 0u) << out;
@@ -220,7 +243,7 @@ TEST_F(SignalCommands, ARecordingIsAValueChangeDumpWrittenWithoutAWordToThePort)
     EXPECT_EQ(Start({"--record", "r.vcd", "--for", "20ms"}), 0) << err;
     const std::string vcd = testsupport::ReadFile(dir.File("r.vcd"));
     EXPECT_TRUE(Has(vcd, "$var wire 1 J nAck_pin10 $end")) << vcd;
-    EXPECT_TRUE(Has(vcd, "$comment\n\tport 0x0378 through direct I/O, the lowest port reached, sampled as fast as the "
+    EXPECT_TRUE(Has(vcd, "$comment\n\tport 0x0378 through direct I/O, the lowest port that answers, sampled as fast as the "
                          "way to it allows\n$end"))
         << vcd;
     // The last timestamp is the first sample at or after the duration.
@@ -229,7 +252,7 @@ TEST_F(SignalCommands, ARecordingIsAValueChangeDumpWrittenWithoutAWordToThePort)
     EXPECT_GE(std::stol(vcd.substr(last + 1)), 20000) << vcd.substr(last);
     EXPECT_TRUE(Writes().empty());
     EXPECT_FALSE(m_log.Log().empty());
-    EXPECT_TRUE(Has(err, "vellix-term: recording 0x0378 through direct I/O, the lowest port reached, to r.vcd (VCD), as "
+    EXPECT_TRUE(Has(err, "vellix-term: recording 0x0378 through direct I/O, the lowest port that answers, to r.vcd (VCD), as "
                          "fast as the way to it allows, for 20.00 ms\n"))
         << err;
     // Short enough to finish before the kernel would stop a real-time loop.

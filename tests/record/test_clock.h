@@ -18,16 +18,16 @@ class ScheduleClock : public record::Clock {
 public:
     explicit ScheduleClock(std::function<std::chrono::nanoseconds(std::int64_t)> at) : m_at(std::move(at)) {}
 
-    std::chrono::nanoseconds Now() override { return m_current = m_at(m_calls++); }
+    std::chrono::nanoseconds Now() override { return m_at(m_calls++); }
     void SleepUntil(std::chrono::nanoseconds) override { throw std::logic_error("no sleep expected"); }
 
-    // The time the last call answered, for the waveforms.
-    std::chrono::nanoseconds Current() const { return m_current; }
+    // The time it is: what the next call will answer. A sample is stamped right after its reads,
+    // so the waveforms are played at the time its stamp will say.
+    std::chrono::nanoseconds Current() const { return m_at(m_calls); }
 
 private:
     std::function<std::chrono::nanoseconds(std::int64_t)> m_at;
     std::int64_t m_calls = 0;
-    std::chrono::nanoseconds m_current{0};
 };
 
 // Each look at the clock takes `cost`; a sleep wakes `late` after the time asked for.

@@ -154,9 +154,14 @@ std::string KernelCommandLine(const GuestSetup& setup)
     word(kRows, std::to_string(setup.rows));
     word(kCols, std::to_string(setup.cols));
     for (const GuestRun& run : setup.runs) {
-        std::string value(run.panel ? kPanelRun : kCommandRun);
-        for (std::size_t i = 0; !run.panel && i < run.args.size(); ++i)
-            value += (i ? "," : "") + Encode(run.args[i]);
+        std::string value(kPanelRun);
+        if (!run.panel && run.word.find(':') != std::string::npos) {
+            value = run.word;
+        } else if (!run.panel) {
+            value = run.word + (run.uid ? "@" + std::to_string(*run.uid) : "") + ":";
+            for (std::size_t i = 0; i < run.args.size(); ++i)
+                value += (i ? "," : "") + Encode(run.args[i]);
+        }
         word(kRun, value);
     }
     return line;

@@ -20,13 +20,28 @@ namespace hwpanel {
 using namespace std::chrono_literals;
 
 // One start of the program in the guest: on the console, driven by keys, or as a command
-// whose output is captured.
+// whose output is captured, waited for or left running in the background; or a step between
+// them: a signal to the last background run, a pause.
 struct GuestRun {
     bool panel = true;
     std::vector<std::string> args;
+    std::string word;  // the kernel command-line word of a run that is not the panel's
+    std::optional<int> uid;  // the user it runs as, when not the scenario's
 
     static GuestRun Panel() { return {}; }
-    static GuestRun Command(std::vector<std::string> args) { return {false, std::move(args)}; }
+    static GuestRun Command(std::vector<std::string> args) { return {false, std::move(args), "command", std::nullopt}; }
+    static GuestRun CommandAs(int uid, std::vector<std::string> args)
+    {
+        return {false, std::move(args), "command", uid};
+    }
+    // Goes on once the program has written to standard error.
+    static GuestRun Background(std::vector<std::string> args, std::optional<int> uid = std::nullopt)
+    {
+        return {false, std::move(args), "background", uid};
+    }
+    // "INT" or "TERM", to the last background run, whose report then completes.
+    static GuestRun Signal(const std::string& name) { return {false, {}, "signal:" + name, std::nullopt}; }
+    static GuestRun Sleep(int milliseconds) { return {false, {}, "sleep:" + std::to_string(milliseconds), std::nullopt}; }
 };
 
 struct GuestSetup {
