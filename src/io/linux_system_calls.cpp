@@ -126,12 +126,12 @@ int LinuxSystemCalls::ClearCapabilities()
     return Result(static_cast<int>(::syscall(SYS_capset, &header, data)));
 }
 
-long LinuxSystemCalls::ThreadWaits()
+long LinuxSystemCalls::ThreadSwitches()
 {
     rusage usage{};
     if (::getrusage(RUSAGE_THREAD, &usage) < 0)
         return 0;
-    return usage.ru_nvcsw;
+    return usage.ru_nvcsw + usage.ru_nivcsw;
 }
 
 int LinuxSystemCalls::SetRealtimeScheduling(int priority)

@@ -19,7 +19,7 @@ public:
     Identity GetIdentity() override;
     int SetIdentity(uid_t uid, gid_t gid) override;
     int ClearCapabilities() override;
-    long ThreadWaits() override;
+    long ThreadSwitches() override;
     int SetRealtimeScheduling(int priority) override;
     int LockMemory() override;
 };

@@ -109,11 +109,12 @@ bool PpdevBus::Yield(std::uint16_t base)
     for (const Held& held : m_ports) {
         if (held.port.base != base || !held.port.shared)
             continue;
-        // The kernel gives no sign of having let the other driver in but the wait for the port
-        // to come back.
-        const long waitsBefore = m_sys.ThreadWaits();
-        m_sys.Ioctl(held.port.fd, PPYIELD, nullptr);
-        return m_sys.ThreadWaits() != waitsBefore;
+        // The kernel says 1 when we had to wait for the port to come back. When the driver it
+        // handed the port to ran to its end before we asked again (one processor: it runs as
+        // soon as it is woken), the call returns 0 and only the switch away from us tells.
+        const long switchesBefore = m_sys.ThreadSwitches();
+        const int result = m_sys.Ioctl(held.port.fd, PPYIELD, nullptr);
+        return result > 0 || m_sys.ThreadSwitches() != switchesBefore;
     }
     return false;
 }

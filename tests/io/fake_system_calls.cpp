@@ -124,7 +124,9 @@ int FakeSystemCalls::Answer(int fd, unsigned long request, void* arg, int waitsR
             return waitsResult;
     }
     if (request == PPYIELD && othersWaiting.erase(fd) != 0)
-        ++threadWaits;
+        ++threadSwitches;
+    if (request == PPYIELD && yieldWaits.erase(fd) != 0)
+        return 1;
     if (request == PPRDATA || request == PPRSTATUS || request == PPRCONTROL)
         *static_cast<unsigned char*>(arg) = readValues[request];
     return 0;
@@ -172,9 +174,9 @@ int FakeSystemCalls::ClearCapabilities()
     return -clearCapabilitiesError;
 }
 
-long FakeSystemCalls::ThreadWaits()
+long FakeSystemCalls::ThreadSwitches()
 {
-    return threadWaits;
+    return threadSwitches;
 }
 
 int FakeSystemCalls::SetRealtimeScheduling(int priority)

@@ -227,7 +227,8 @@ INSTANTIATE_TEST_SUITE_P(
     [](const auto& info) { return info.param.name; });
 
 // A port claimed beside the printer driver is offered to it; the driver took it when the thread
-// had to wait for the port to come back. An exclusive claim has nobody to offer it to.
+// had to wait for the port to come back or another ran meanwhile. An exclusive claim has nobody
+// to offer it to.
 TEST(PpdevBus, YieldsOnlyAPortClaimedBesideAnotherDriver)
 {
     FakeSystemCalls sys;
@@ -236,9 +237,11 @@ TEST(PpdevBus, YieldsOnlyAPortClaimedBesideAnotherDriver)
     sys.othersWaiting.insert(3);
     EXPECT_TRUE(bus.Yield(0x378));
     EXPECT_FALSE(bus.Yield(0x378)) << "the driver had its turn";
+    sys.yieldWaits.insert(3);
+    EXPECT_TRUE(bus.Yield(0x378)) << "the kernel made us wait for the port";
     EXPECT_FALSE(bus.Yield(0xD010));
     EXPECT_FALSE(bus.Yield(0x278));
-    EXPECT_THAT(sys.calls, ElementsAre("ioctl 3 PPYIELD", "ioctl 3 PPYIELD", "ioctl 3 PPYIELD"));
+    EXPECT_THAT(sys.calls, ElementsAre("ioctl 3 PPYIELD", "ioctl 3 PPYIELD", "ioctl 3 PPYIELD", "ioctl 3 PPYIELD"));
 }
 
 // A watcher asks the driver for the control lines at every read, since another program may have

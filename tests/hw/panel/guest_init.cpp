@@ -34,12 +34,13 @@ constexpr const char* kProgram = "/usr/bin/vellix-term";
 constexpr const char* kConsoleTty = "/dev/ttyS0";
 
 struct Run {
-    enum class Kind { Panel, Command, Background, Signal, Sleep };
+    enum class Kind { Panel, Command, Background, Signal, Sleep, Print };
     Kind kind = Kind::Panel;
     std::vector<std::string> args;
     int uid = -1;        // the scenario's user when negative
     int signal = 0;      // for Kind::Signal
     int milliseconds = 0;  // for Kind::Sleep
+    std::string text;      // for Kind::Print
 
     bool Panel() const { return kind == Kind::Panel; }
 };
@@ -114,6 +115,9 @@ Run ReadRun(const std::string& value)
     } else if (name + ":" == kSleepRun) {
         run.kind = Run::Kind::Sleep;
         run.milliseconds = std::atoi(rest.c_str());
+    } else if (name + ":" == kPrintRun) {
+        run.kind = Run::Kind::Print;
+        run.text = Decode(rest);
     }
     return run;
 }
@@ -326,11 +330,11 @@ void ReportLines(const std::string& prefix, const std::string& path)
 
 // A print job as lp takes one: a process that writes the text to /dev/lp0, which returns only
 // once the driver has had the port for all of it.
-void StartPrintJob(const std::string& text)
+void StartPrintJob(const std::string& text, unsigned delaySeconds = 2)
 {
     if (::fork() != 0)
         return;
-    ::sleep(2);  // the program has claimed the port by now
+    ::sleep(delaySeconds);  // the program has claimed the port by now
     Report("printjob start");
     const int fd = ::open("/dev/lp0", O_WRONLY);
     const bool sent = fd >= 0 && ::write(fd, text.data(), text.size()) == static_cast<ssize_t>(text.size());
@@ -383,6 +387,10 @@ void PerformRun(const Scenario& s, std::size_t number, const std::string& scenar
     const std::string home = run.uid > 0 && run.uid != s.uid ? "/home/user" + std::to_string(run.uid) : scenarioHome;
     if (run.kind == Run::Kind::Sleep) {
         ::usleep(static_cast<useconds_t>(run.milliseconds) * 1000);
+        return;
+    }
+    if (run.kind == Run::Kind::Print) {
+        StartPrintJob(run.text, 0);
         return;
     }
     if (run.kind == Run::Kind::Signal) {

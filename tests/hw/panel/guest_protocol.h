@@ -27,7 +27,9 @@ inline constexpr std::string_view kCommandRun = "command:";
 // and goes on as soon as it has written to standard error (a recording has begun);
 // "signal:INT" or "signal:TERM" sends that signal to the last background run, waits for it and
 // reports it under its own number; "sleep:<ms>" waits. "command@<uid>:" and "background@<uid>:"
-// run as that user, in group lp, whoever the scenario's user is.
+// run as that user, in group lp, whoever the scenario's user is. "print:<text>" starts a print
+// job of that text, encoded, as the print job of the scenario does, at that point.
+inline constexpr std::string_view kPrintRun = "print:";
 inline constexpr std::string_view kBackgroundRun = "background:";
 inline constexpr std::string_view kSignalRun = "signal:";
 inline constexpr std::string_view kSleepRun = "sleep:";

@@ -167,6 +167,11 @@ std::string KernelCommandLine(const GuestSetup& setup)
     return line;
 }
 
+GuestRun GuestRun::Print(const std::string& text)
+{
+    return {false, {}, "print:" + guestproto::Encode(text), std::nullopt};
+}
+
 Guest::Guest(const GuestImage& image, const GuestSetup& setup) : m_screen(setup.rows, setup.cols)
 {
     m_dir = MakeTempDir("vellix-guest-XXXXXX");

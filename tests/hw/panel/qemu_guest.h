@@ -42,6 +42,8 @@ struct GuestRun {
     // "INT" or "TERM", to the last background run, whose report then completes.
     static GuestRun Signal(const std::string& name) { return {false, {}, "signal:" + name, std::nullopt}; }
     static GuestRun Sleep(int milliseconds) { return {false, {}, "sleep:" + std::to_string(milliseconds), std::nullopt}; }
+    // A print job of that text to /dev/lp0, started then; reported as the scenario's is.
+    static GuestRun Print(const std::string& text);
 };
 
 struct GuestSetup {
