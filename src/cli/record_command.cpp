@@ -138,7 +138,9 @@ int RunRecording(const char* program, const CommandLine& command, io::Bus& bus, 
         error = errno;
     std::fprintf(err, "%s: %s%s\n", program, stop.Received() != 0 ? "stopped: " : "", SummaryLine(recorded).c_str());
     if (error != 0) {
-        std::fprintf(err, "%s: cannot write %s: %s\n", program, shownFile.c_str(), std::strerror(error));
+        // Standard output's own failure is said once, by the check of the standard streams at exit.
+        if (!toOut)
+            std::fprintf(err, "%s: cannot write %s: %s\n", program, shownFile.c_str(), std::strerror(error));
         return 1;
     }
     return 0;

@@ -95,7 +95,12 @@ void VcdSink::End(std::chrono::nanoseconds last)
 {
     if (m_gapOpen)
         CloseGap();
-    At(last);
+    // The file ends with a time, so that a viewer gives the last values their length: when the
+    // last block already stands at the end (a gap closed by the last sample), one microsecond on.
+    if (m_stamped && last <= m_blockTime)
+        Print("#%" PRIu64 "\n", m_blockStamp + 1);
+    else
+        At(last);
     Flush();
 }
 

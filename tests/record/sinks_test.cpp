@@ -97,6 +97,18 @@ TEST_F(Sinks, VcdNamesAWirePerPinAndKeepsEveryEdgeAndGap)
               "#50\n");
 }
 
+// A recording cut just after a gap: the last sample closes the gap and is the end, and the
+// file still ends with a time after the last values, which viewers need to give them a length.
+TEST_F(Sinks, VcdEndsWithATimeWhenTheLastSampleClosesAGap)
+{
+    record::VcdSink sink(m_file, {"-", "-", "-"});
+    sink.Begin(kFirst);
+    sink.Record(Event{10us, kFirst, kAckLow, Gap{2us, false}});
+    sink.End(10us);
+    const std::string text = Contents(m_file);
+    EXPECT_TRUE(text.ends_with("$end\n#2\n1Z\n#10\n0J\n0Z\n#11\n")) << text;
+}
+
 TEST_F(Sinks, CsvHasARowForTheStartAndEachEventWithPinLevels)
 {
     record::CsvSink sink(m_file);

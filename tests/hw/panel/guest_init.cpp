@@ -5,8 +5,12 @@
 #include <fcntl.h>
 #include <grp.h>
 #include <sys/ioctl.h>
+#include <linux/parport.h>
+#include <linux/ppdev.h>
+#include <sys/io.h>
 #include <sys/mount.h>
 #include <sys/reboot.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/syscall.h>
 #include <sys/wait.h>
@@ -14,6 +18,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <chrono>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
@@ -34,13 +39,13 @@ constexpr const char* kProgram = "/usr/bin/vellix-term";
 constexpr const char* kConsoleTty = "/dev/ttyS0";
 
 struct Run {
-    enum class Kind { Panel, Command, Background, Signal, Sleep, Print };
+    enum class Kind { Panel, Command, Background, Signal, Sleep, Print, BareLoop };
     Kind kind = Kind::Panel;
     std::vector<std::string> args;
     int uid = -1;        // the scenario's user when negative
     int signal = 0;      // for Kind::Signal
     int milliseconds = 0;  // for Kind::Sleep
-    std::string text;      // for Kind::Print
+    std::string text;      // for Kind::Print; for Kind::BareLoop the way, "direct" or "ppdev"
 
     bool Panel() const { return kind == Kind::Panel; }
 };
@@ -118,6 +123,10 @@ Run ReadRun(const std::string& value)
     } else if (name + ":" == kPrintRun) {
         run.kind = Run::Kind::Print;
         run.text = Decode(rest);
+    } else if (name + ":" == kBareLoopRun) {
+        run.kind = Run::Kind::BareLoop;
+        run.text = rest.substr(0, rest.find(':'));
+        run.milliseconds = std::atoi(rest.substr(rest.find(':') + 1).c_str());
     }
     return run;
 }
@@ -310,14 +319,66 @@ pid_t Start(const Scenario& s, const Run& run, const std::string& home, const st
     return pid;
 }
 
-int Wait(pid_t pid)
+// Waits for the run and reports the most memory it held (its peak resident set).
+int Wait(pid_t pid, std::size_t number)
 {
     if (pid < 0)
         return -1;
     int status = 0;
-    while (::waitpid(pid, &status, 0) < 0 && errno == EINTR) {
+    rusage usage{};
+    while (::wait4(pid, &status, 0, &usage) < 0 && errno == EINTR) {
     }
+    Report("run " + std::to_string(number) + " peak " + std::to_string(usage.ru_maxrss));
     return status;
+}
+
+// The loop a recorder is measured against: the three registers of the port at 0x378 read one
+// after another, as fast as the way allows, for the time asked; nothing else in the loop but a
+// look at the clock every 256 rounds. Reports the rounds and the nanoseconds they took.
+void BareLoop(std::size_t number, const std::string& way, int milliseconds)
+{
+    const std::string tag = "run " + std::to_string(number) + " ";
+    int fd = -1;
+    if (way == "ppdev") {
+        fd = ::open("/dev/parport0", O_RDWR);
+        if (fd < 0 || ::ioctl(fd, PPCLAIM) != 0) {
+            Report(tag + "error ppdev: " + std::strerror(errno));
+            return;
+        }
+    } else if (::ioperm(0x378, 3, 1) != 0) {
+        Report(tag + "error ioperm: " + std::strerror(errno));
+        return;
+    }
+    volatile unsigned sink = 0;
+    unsigned char byte = 0;
+    const auto start = std::chrono::steady_clock::now();
+    const auto end = start + std::chrono::milliseconds(milliseconds);
+    long rounds = 0;
+    auto now = start;
+    while (now < end) {
+        for (int i = 0; i < 256; ++i) {
+            if (fd >= 0) {
+                ::ioctl(fd, PPRDATA, &byte);
+                sink = sink + byte;
+                ::ioctl(fd, PPRSTATUS, &byte);
+                sink = sink + byte;
+                ::ioctl(fd, PPRCONTROL, &byte);
+                sink = sink + byte;
+            } else {
+                sink = sink + ::inb(0x378) + ::inb(0x379) + ::inb(0x37A);
+            }
+        }
+        rounds += 256;
+        now = std::chrono::steady_clock::now();
+    }
+    const long long took = std::chrono::duration_cast<std::chrono::nanoseconds>(now - start).count();
+    if (fd >= 0) {
+        ::ioctl(fd, PPRELEASE);
+        ::close(fd);
+    }
+    Report(tag + "stdout " + std::to_string(rounds) + " " + std::to_string(took));
+    Report(tag + "exit 0");
+    Report(tag + "config.ovm missing");
 }
 
 void ReportLines(const std::string& prefix, const std::string& path)
@@ -393,13 +454,18 @@ void PerformRun(const Scenario& s, std::size_t number, const std::string& scenar
         StartPrintJob(run.text, 0);
         return;
     }
+    if (run.kind == Run::Kind::BareLoop) {
+        BareLoop(number, run.text, run.milliseconds);
+        return;
+    }
     if (run.kind == Run::Kind::Signal) {
         if (background.pid < 0) {
             Report(tag + "error no background run to signal");
             return;
         }
         ::kill(background.pid, run.signal);
-        ReportEnd(s.runs[background.number - 1], background.number, Wait(background.pid), background.home);
+        ReportEnd(s.runs[background.number - 1], background.number, Wait(background.pid, background.number),
+                  background.home);
         background = {};
         return;
     }
@@ -408,7 +474,7 @@ void PerformRun(const Scenario& s, std::size_t number, const std::string& scenar
         StartPrintJob(s.printJob);
     const pid_t pid = Start(s, run, home, OutFile(number), ErrFile(number));
     if (run.kind != Run::Kind::Background) {
-        ReportEnd(run, number, Wait(pid), home);
+        ReportEnd(run, number, Wait(pid, number), home);
         return;
     }
     background = {number, pid, home};

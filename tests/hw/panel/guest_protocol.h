@@ -30,6 +30,9 @@ inline constexpr std::string_view kCommandRun = "command:";
 // run as that user, in group lp, whoever the scenario's user is. "print:<text>" starts a print
 // job of that text, encoded, as the print job of the scenario does, at that point.
 inline constexpr std::string_view kPrintRun = "print:";
+// "bare:direct:<ms>" or "bare:ppdev:<ms>": the guest itself reads the three registers in a bare
+// loop that long, as root, and reports the rounds and nanoseconds as the run's output.
+inline constexpr std::string_view kBareLoopRun = "bare:";
 inline constexpr std::string_view kBackgroundRun = "background:";
 inline constexpr std::string_view kSignalRun = "signal:";
 inline constexpr std::string_view kSleepRun = "sleep:";

@@ -331,6 +331,8 @@ RunReport Guest::Run(int number) const
             report.exitCode = std::atoi(rest.c_str() + 5);
         else if (rest.starts_with("signal "))
             report.signal = std::atoi(rest.c_str() + 7);
+        else if (rest.starts_with("peak "))
+            report.peakKiB = std::atol(rest.c_str() + 5);
         else if (rest == "config.ovm missing")
             report.ended = true;
         else if (rest.starts_with("config.ovm "))

@@ -44,6 +44,12 @@ struct GuestRun {
     static GuestRun Sleep(int milliseconds) { return {false, {}, "sleep:" + std::to_string(milliseconds), std::nullopt}; }
     // A print job of that text to /dev/lp0, started then; reported as the scenario's is.
     static GuestRun Print(const std::string& text);
+    // The guest's own bare loop of register reads by "direct" I/O or "ppdev", for a benchmark;
+    // its output is one line: rounds and nanoseconds.
+    static GuestRun BareLoop(const std::string& way, int milliseconds)
+    {
+        return {false, {}, "bare:" + way + ":" + std::to_string(milliseconds), std::nullopt};
+    }
 };
 
 struct GuestSetup {
@@ -62,6 +68,7 @@ struct RunReport {
     std::optional<int> exitCode, signal;
     std::vector<std::string> out, err;  // standard output (commands only) and standard error
     std::optional<std::string> config;  // config.ovm afterwards; nullopt if there is none
+    long peakKiB = 0;                   // the most memory it held (resident, KiB)
 };
 
 // The kernel and initramfs, packed once per test program by scripts/qemu-panel-image.sh.
