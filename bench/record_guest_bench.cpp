@@ -3,12 +3,14 @@
 // the longest gap of the recording, and the recorder's peak memory after 5 s and after 60 s.
 // Prints one line per figure for scripts/bench.sh:
 //   rate <way> <recorder samples/s> <bare loop rounds/s>
+//   stamped direct <bare loop rounds/s with a clock read each round>
 //   gap <way> <longest gap as the recorder says it>
 //   peak <KiB after 5 s> <KiB after 60 s>
 #include "qemu_guest.h"
 
 #include <cstdio>
 #include <cstdlib>
+#include <iomanip>
 #include <iostream>
 #include <regex>
 #include <string>
@@ -69,6 +71,7 @@ void PrintRate(const char* way, const Summary& recorder, double bare)
 
 int main()
 {
+    std::cout << std::fixed << std::setprecision(0);
     const GuestImage& image = GuestImage::Get();
     if (!image.error.empty()) {
         std::cerr << image.error << "\n";
@@ -84,11 +87,12 @@ int main()
     // One guest after the other, so that neither takes the host's processors from the other.
     GuestSetup direct;
     direct.runs = {GuestRun::BareLoop("direct", 5000), GuestRun::Command(recordFor("5s")),
-                   GuestRun::Command(recordFor("60s"))};
+                   GuestRun::Command(recordFor("60s")), GuestRun::BareLoop("direct-clock", 5000)};
     std::unique_ptr<Guest> guest;
-    if (!Boot(image, direct, 3, std::chrono::seconds(400), guest))
+    if (!Boot(image, direct, 4, std::chrono::seconds(400), guest))
         return 1;
     PrintRate("direct", Summarize(guest->Run(2)), BareRate(guest->Run(1)));
+    std::cout << "stamped direct " << BareRate(guest->Run(4)) << "\n";
     std::cout << "peak " << guest->Run(2).peakKiB << " " << guest->Run(3).peakKiB << "\n";
 
     GuestSetup ppdev;

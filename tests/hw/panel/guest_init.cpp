@@ -23,6 +23,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <ctime>
 #include <fstream>
 #include <sstream>
 #include <string>
@@ -334,7 +335,8 @@ int Wait(pid_t pid, std::size_t number)
 
 // The loop a recorder is measured against: the three registers of the port at 0x378 read one
 // after another, as fast as the way allows, for the time asked; nothing else in the loop but a
-// look at the clock every 256 rounds. Reports the rounds and the nanoseconds they took.
+// look at the clock every 256 rounds ("direct", "ppdev"), or at every round ("direct-clock": the
+// least any recorder that stamps each sample must do). Reports the rounds and the nanoseconds.
 void BareLoop(std::size_t number, const std::string& way, int milliseconds)
 {
     const std::string tag = "run " + std::to_string(number) + " ";
@@ -345,6 +347,9 @@ void BareLoop(std::size_t number, const std::string& way, int milliseconds)
             Report(tag + "error ppdev: " + std::strerror(errno));
             return;
         }
+    } else if (way != "direct" && way != "direct-clock") {
+        Report(tag + "error no such way: " + way);
+        return;
     } else if (::ioperm(0x378, 3, 1) != 0) {
         Report(tag + "error ioperm: " + std::strerror(errno));
         return;
@@ -366,6 +371,11 @@ void BareLoop(std::size_t number, const std::string& way, int milliseconds)
                 sink = sink + byte;
             } else {
                 sink = sink + ::inb(0x378) + ::inb(0x379) + ::inb(0x37A);
+            }
+            if (way == "direct-clock") {
+                timespec stamp{};
+                ::clock_gettime(CLOCK_MONOTONIC, &stamp);
+                sink = sink + static_cast<unsigned>(stamp.tv_nsec);
             }
         }
         rounds += 256;

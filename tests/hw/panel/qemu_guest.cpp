@@ -159,8 +159,11 @@ std::string KernelCommandLine(const GuestSetup& setup)
             value = run.word;
         } else if (!run.panel) {
             value = run.word + (run.uid ? "@" + std::to_string(*run.uid) : "") + ":";
-            for (std::size_t i = 0; i < run.args.size(); ++i)
-                value += (i ? "," : "") + Encode(run.args[i]);
+            for (std::size_t i = 0; i < run.args.size(); ++i) {
+                if (i != 0)
+                    value += ',';
+                value += Encode(run.args[i]);
+            }
         }
         word(kRun, value);
     }

@@ -44,8 +44,9 @@ struct GuestRun {
     static GuestRun Sleep(int milliseconds) { return {false, {}, "sleep:" + std::to_string(milliseconds), std::nullopt}; }
     // A print job of that text to /dev/lp0, started then; reported as the scenario's is.
     static GuestRun Print(const std::string& text);
-    // The guest's own bare loop of register reads by "direct" I/O or "ppdev", for a benchmark;
-    // its output is one line: rounds and nanoseconds.
+    // The guest's own bare loop of register reads by "direct" I/O or "ppdev", or "direct-clock"
+    // with a look at the clock each round, for a benchmark; its output is one line: rounds and
+    // nanoseconds.
     static GuestRun BareLoop(const std::string& way, int milliseconds)
     {
         return {false, {}, "bare:" + way + ":" + std::to_string(milliseconds), std::nullopt};
