@@ -229,8 +229,10 @@ TEST(QemuRecording, ByDirectIoHoldsWhatOtherProcessesWrote)
 
 // A user in group lp records through ppdev while the printer driver is loaded: the claim is
 // shared, and a print job that waits for the port is let in (the kernel's yield). The printer
-// gets the whole job, the recording marks the time the port was lent, and what root wrote by
-// direct I/O meanwhile is in it.
+// gets the whole job, the recording marks the time the port was lent, and what root wrote and
+// strobed by direct I/O meanwhile is in it: the data lines, and the printer's answer to the
+// strobe on the status lines (the control lines through ppdev are the kernel's own copy, which
+// a direct write does not change).
 TEST(QemuRecording, ThroughPpdevLetsAPrintJobInAndMarksTheGap)
 {
     const GuestImage& image = GuestImage::Get();
@@ -243,8 +245,9 @@ TEST(QemuRecording, ThroughPpdevLetsAPrintJobInAndMarksTheGap)
         GuestRun::Print("JOB\n"),                       // 3
         GuestRun::Sleep(3000),                          // 4
         GuestRun::Command({"--write", "data=0x41"}),    // 5
-        GuestRun::Sleep(500),                           // 6
-        GuestRun::Signal("INT"),                        // 7
+        GuestRun::Command({"--pulse", "control=0x0D", "--width", "2ms"}),  // 6
+        GuestRun::Sleep(500),                           // 7
+        GuestRun::Signal("INT"),                        // 8
     };
     Guest guest(image, setup);
     ASSERT_TRUE(guest.WaitForRun(1, 280s)) << guest.Diagnosis();
@@ -253,7 +256,8 @@ TEST(QemuRecording, ThroughPpdevLetsAPrintJobInAndMarksTheGap)
     EXPECT_THAT(recording.err, Contains(HasSubstr("recording 0x0378 through ppdev (/dev/parport0, beside the printer "
                                                   "driver)")));
     EXPECT_EQ(guest.Reports("printjob"), (std::vector<std::string>{"start", "done"}));
-    EXPECT_EQ(guest.PrinterBytes(), "JOB\n");
+    EXPECT_EQ(guest.PrinterBytes(), "JOB\nA");
+    EXPECT_EQ(guest.Run(6).exitCode, 0) << ::testing::PrintToString(guest.Run(6).err);
     std::string summary;
     for (const std::string& line : recording.err)
         if (line.find("stopped: ") != std::string::npos)
@@ -268,6 +272,9 @@ TEST(QemuRecording, ThroughPpdevLetsAPrintJobInAndMarksTheGap)
     EXPECT_TRUE(Of(edges, "D6_pin8").back().high);
     ASSERT_FALSE(Of(edges, "D3_pin5").empty()) << Show(edges);
     EXPECT_LT(Of(edges, "D3_pin5").front().micros, Of(edges, "D6_pin8").back().micros);
+    // The printer took root's strobed 0x41: it acknowledged after the data lines were set.
+    ASSERT_FALSE(Of(edges, "nAck_pin10").empty()) << Show(edges);
+    EXPECT_GT(Of(edges, "nAck_pin10").back().micros, Of(edges, "D6_pin8").back().micros) << Show(edges);
     ClientsOpen(recording.out, "D6_pin8");
     EXPECT_TRUE(guest.WaitForPowerOff(60s));
     EXPECT_THAT(guest.Reports("error"), IsEmpty());
