@@ -30,6 +30,6 @@ int main(int argc, char** argv)
             std::fprintf(stderr, "vellix: %s, and there is no terminal on standard input and output\n",
                          display.problem.c_str());
         return 1;
-    }};
+    }, [](const io::ChooseOptions& options) { return vellix::ChooseBusFor("vellix", options); }};
     return cli::Run(program, argc, argv, stdout, stderr);
 }

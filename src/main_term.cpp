@@ -15,6 +15,6 @@ int main(int argc, char** argv)
             return 1;
         }
         return ui::term::RunApplication();
-    }};
+    }, [](const io::ChooseOptions& options) { return vellix::ChooseBusFor("vellix-term", options); }};
     return cli::Run(program, argc, argv, stdout, stderr);
 }

@@ -13,21 +13,21 @@
 
 namespace vellix {
 
-io::BusChoice InstallPortBus(const char* program)
+namespace {
+
+io::BusChoice Choose(const char* program, const io::ChooseOptions& options)
 {
     static io::LinuxSystemCalls sys;
-    io::BusChoice choice;
     try {
-        choice = io::ChooseBus(sys);
+        return io::ChooseBus(sys, options);
     } catch (const std::system_error& e) {
         // Going on with raised privileges would be worse than not starting.
         std::fprintf(stderr, "%s: cannot give up privileges: %s\n", program, e.what());
         std::exit(1);
     }
-    return InstallChosenBus(std::move(choice), program);
 }
 
-io::BusChoice InstallChosenBus(io::BusChoice choice, const char* program)
+void SayWhatWasFound(const io::BusChoice& choice, const char* program)
 {
     for (const std::string& line : choice.messages)
         std::fprintf(stderr, "%s: %s\n", program, line.c_str());
@@ -35,6 +35,25 @@ io::BusChoice InstallChosenBus(io::BusChoice choice, const char* program)
     if (const std::string problem = config::SavedTextProblem(); !problem.empty())
         std::fprintf(stderr, "%s: %s cannot be read, so no saved port is used: %s\n", program,
                      config::ShownPath().c_str(), problem.c_str());
+}
+
+}  // namespace
+
+io::BusChoice InstallPortBus(const char* program)
+{
+    return InstallChosenBus(Choose(program, {}), program);
+}
+
+io::BusChoice ChooseBusFor(const char* program, const io::ChooseOptions& options)
+{
+    io::BusChoice choice = Choose(program, options);
+    SayWhatWasFound(choice, program);
+    return choice;
+}
+
+io::BusChoice InstallChosenBus(io::BusChoice choice, const char* program)
+{
+    SayWhatWasFound(choice, program);
     std::vector<std::uint16_t> bases;
     for (const io::SurveyedPort& port : choice.survey.ports)
         bases.push_back(port.base);

@@ -13,4 +13,8 @@ io::BusChoice InstallPortBus(const char* program = "vellix");
 // The second half of InstallPortBus, for a bus chosen elsewhere (tests choose their own).
 io::BusChoice InstallChosenBus(io::BusChoice choice, const char* program = "vellix");
 
+// Finds the ports and the way to each for a command that works on one port's registers, with
+// those options, and says so on standard error as InstallPortBus does; installs nothing.
+io::BusChoice ChooseBusFor(const char* program, const io::ChooseOptions& options);
+
 }  // namespace vellix

@@ -10,16 +10,39 @@ namespace {
 
 struct LongOption {
     std::string_view name;
-    Action action;
+    Action action;  // Panel for an option that only gives a value to another
     bool takesPort;
+    // For an option whose value is required: reads it and says what is wrong with it.
+    std::string (*take)(SignalOptions&, std::string_view) = nullptr;
 };
 
-constexpr std::array<LongOption, 4> kLongOptions{{
+constexpr std::array<LongOption, 13> kLongOptions{{
     {"help", Action::Help, false},
     {"version", Action::Version, false},
     {"ports", Action::Ports, false},
     {"loopback", Action::Loopback, true},
+    {"record", Action::Record, false, TakeRecordFile},
+    {"for", Action::Panel, false, TakeDuration},
+    {"rate", Action::Panel, false, TakeRate},
+    {"watch", Action::Watch, false},
+    {"read", Action::Read, false},
+    {"write", Action::Write, false, TakeWrite},
+    {"pulse", Action::Pulse, false, TakePulse},
+    {"width", Action::Panel, false, TakeWidth},
+    {"port", Action::Panel, false, TakePort},
 }};
+
+// The actions that do something, in the order an error names two of them.
+constexpr Action kDoing[] = {Action::Ports, Action::Loopback, Action::Record, Action::Watch,
+                             Action::Read,  Action::Write,    Action::Pulse};
+
+std::string_view NameOf(Action action)
+{
+    for (const LongOption& option : kLongOptions)
+        if (option.action == action)
+            return option.name;
+    return {};
+}
 
 // The argument between quotes, with control characters shown as \xNN, so that the error stays
 // one readable line whatever the argument holds.
@@ -60,13 +83,14 @@ public:
     CommandLine Parse(std::span<const std::string_view> args)
     {
         bool optionsEnded = false;
-        for (std::string_view arg : args) {
+        for (std::size_t i = 0; i < args.size(); ++i) {
+            const std::string_view arg = args[i];
             if (optionsEnded || arg == "-" || arg.empty() || arg[0] != '-')
                 m_operands.push_back(arg);
             else if (arg == "--")
                 optionsEnded = true;
             else if (arg.substr(0, 2) == "--")
-                LongArgument(arg);
+                i += LongArgument(arg, i + 1 < args.size() ? &args[i + 1] : nullptr) ? 1 : 0;
             else
                 ShortGroup(arg);
         }
@@ -80,7 +104,8 @@ private:
             m_error = std::move(error);
     }
 
-    void LongArgument(std::string_view arg)
+    // True if the option took next as its value.
+    bool LongArgument(std::string_view arg, const std::string_view* next)
     {
         const std::string_view body = arg.substr(2);
         const std::size_t equals = body.find('=');
@@ -91,16 +116,28 @@ private:
             // The name alone, as the user typed it; all of "--=x", which has none.
             const std::string_view shown = name.empty() ? arg : arg.substr(0, 2 + name.size());
             Fail((ambiguous ? "ambiguous option " : "unknown option ") + Quoted(shown));
-            return;
+            return false;
         }
         Seen(option->action);
+        m_given.insert(option->name);
+        if (option->take != nullptr) {
+            if (equals == std::string_view::npos && next == nullptr) {
+                Fail("option '--" + std::string(option->name) + "' needs a value");
+                return false;
+            }
+            const std::string_view value = equals != std::string_view::npos ? body.substr(equals + 1) : *next;
+            if (std::string problem = option->take(m_signals, value); !problem.empty())
+                Fail(std::move(problem));
+            return equals == std::string_view::npos;
+        }
         if (equals == std::string_view::npos)
-            return;
+            return false;
         const std::string_view value = body.substr(equals + 1);
         if (!option->takesPort)
             Fail("option '--" + std::string(option->name) + "' takes no value");
         else
             Port(value);
+        return false;
     }
 
     void ShortGroup(std::string_view arg)
@@ -140,9 +177,8 @@ private:
             else
                 Fail("stray argument " + Quoted(operand));
         }
-        if (WasSeen(Action::Ports) && WasSeen(Action::Loopback) && !WasSeen(Action::Help) &&
-            !WasSeen(Action::Version))
-            Fail("--ports and --loopback cannot be used together");
+        if (!WasSeen(Action::Help) && !WasSeen(Action::Version))
+            CheckCombination();
 
         CommandLine command;
         if (!m_error.empty()) {
@@ -150,7 +186,8 @@ private:
             command.error = m_error;
             return command;
         }
-        for (Action action : {Action::Help, Action::Version, Action::Ports, Action::Loopback}) {
+        for (Action action : {Action::Help, Action::Version, Action::Ports, Action::Loopback, Action::Record,
+                              Action::Watch, Action::Read, Action::Write, Action::Pulse}) {
             if (WasSeen(action)) {
                 command.action = action;
                 break;
@@ -160,10 +197,39 @@ private:
             command.simulated = true;
         else if (command.action == Action::Loopback)
             command.port = m_port;
+        if (IsSignalAction(command.action))
+            command.signals = std::move(m_signals);
         return command;
     }
 
+    // One action at a time, and each option that only gives a value with an action it fits.
+    void CheckCombination()
+    {
+        std::vector<Action> doing;
+        for (Action action : kDoing)
+            if (WasSeen(action))
+                doing.push_back(action);
+        if (doing.size() > 1) {
+            Fail("--" + std::string(NameOf(doing[0])) + " and --" + std::string(NameOf(doing[1])) +
+                 " cannot be used together");
+            return;
+        }
+        const Action action = doing.empty() ? Action::Panel : doing[0];
+        const bool samples = action == Action::Record || action == Action::Watch;
+        for (std::string_view name : {"for", "rate"})
+            if (m_given.count(name) != 0 && !samples)
+                Fail("--" + std::string(name) + " goes with --record or --watch");
+        if (m_given.count("width") != 0 && action != Action::Pulse)
+            Fail("--width goes with --pulse");
+        if (action == Action::Pulse && m_given.count("width") == 0)
+            Fail("--pulse needs --width, such as --width 2ms");
+        if (m_given.count("port") != 0 && !IsSignalAction(action))
+            Fail("--port goes with --record, --watch, --read, --write or --pulse");
+    }
+
     std::set<Action> m_seen;
+    std::set<std::string_view> m_given;  // the long options given, by name
+    SignalOptions m_signals;
     std::vector<std::string_view> m_operands;
     std::optional<std::uint16_t> m_port;
     bool m_simulated = false;

@@ -5,6 +5,7 @@
 
 #include "shell/config.h"
 #include "cli/command_line.h"
+#include "cli/signal_commands.h"
 #include "cli/std_streams.h"
 #include "cli/usage.h"
 #include "port/loopback.h"
@@ -166,6 +167,8 @@ int Answer(const Program& program, const CommandLine& command, std::FILE* out, s
     default:
         break;
     }
+    if (IsSignalAction(command.action))
+        return RunSignalCommand(program, command, out, err);
     const io::BusChoice choice = program.installBus();
     if (command.action == Action::Ports)
         return vellix::ReportPorts(out, choice, config::ReadSavedText().Str(), config::SavedTextProblem());

@@ -154,12 +154,25 @@ std::string KernelCommandLine(const GuestSetup& setup)
     word(kRows, std::to_string(setup.rows));
     word(kCols, std::to_string(setup.cols));
     for (const GuestRun& run : setup.runs) {
-        std::string value(run.panel ? kPanelRun : kCommandRun);
-        for (std::size_t i = 0; !run.panel && i < run.args.size(); ++i)
-            value += (i ? "," : "") + Encode(run.args[i]);
+        std::string value(kPanelRun);
+        if (!run.panel && run.word.find(':') != std::string::npos) {
+            value = run.word;
+        } else if (!run.panel) {
+            value = run.word + (run.uid ? "@" + std::to_string(*run.uid) : "") + ":";
+            for (std::size_t i = 0; i < run.args.size(); ++i) {
+                if (i != 0)
+                    value += ',';
+                value += Encode(run.args[i]);
+            }
+        }
         word(kRun, value);
     }
     return line;
+}
+
+GuestRun GuestRun::Print(const std::string& text)
+{
+    return {false, {}, "print:" + guestproto::Encode(text), std::nullopt};
 }
 
 Guest::Guest(const GuestImage& image, const GuestSetup& setup) : m_screen(setup.rows, setup.cols)
@@ -321,6 +334,8 @@ RunReport Guest::Run(int number) const
             report.exitCode = std::atoi(rest.c_str() + 5);
         else if (rest.starts_with("signal "))
             report.signal = std::atoi(rest.c_str() + 7);
+        else if (rest.starts_with("peak "))
+            report.peakKiB = std::atol(rest.c_str() + 5);
         else if (rest == "config.ovm missing")
             report.ended = true;
         else if (rest.starts_with("config.ovm "))
