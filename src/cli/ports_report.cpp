@@ -1,4 +1,4 @@
-#include "port_report.h"
+#include "cli/ports_report.h"
 
 #include <algorithm>
 #include <vector>
@@ -6,7 +6,7 @@
 #include "io/candidate_ports.h"
 #include "port/panel_choice.h"
 
-namespace vellix {
+namespace cli {
 namespace {
 
 // The panel's detection test of one candidate: the same three accesses in the same order.
@@ -104,4 +104,4 @@ int ReportPorts(std::FILE* out, const io::BusChoice& choice, const std::string& 
     return answering.empty() ? 1 : 0;
 }
 
-}  // namespace vellix
+}  // namespace cli

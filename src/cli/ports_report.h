@@ -7,7 +7,7 @@
 
 #include "io/choose_bus.h"
 
-namespace vellix {
+namespace cli {
 
 // For the ports the start-up found (choice.bus reaches them; saved is the text of config.ovm):
 // runs the panel's write-and-read-back test on each, so it writes to the ports like the panel,
@@ -17,4 +17,4 @@ namespace vellix {
 int ReportPorts(std::FILE* out, const io::BusChoice& choice, const std::string& saved,
                 const std::string& savedProblem = {});
 
-}  // namespace vellix
+}  // namespace cli

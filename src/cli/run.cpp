@@ -13,7 +13,7 @@
 #include "port/panel_choice.h"
 #include "port/portio.h"
 #include "io/simulated_port.h"
-#include "port_report.h"
+#include "cli/ports_report.h"
 
 namespace cli {
 namespace {
@@ -171,7 +171,7 @@ int Answer(const Program& program, const CommandLine& command, std::FILE* out, s
         return RunSignalCommand(program, command, out, err);
     const io::BusChoice choice = program.installBus();
     if (command.action == Action::Ports)
-        return vellix::ReportPorts(out, choice, config::ReadSavedText().Str(), config::SavedTextProblem());
+        return cli::ReportPorts(out, choice, config::ReadSavedText().Str(), config::SavedTextProblem());
     return Loopback(program, command, choice, out, err);
 }
 

@@ -1,4 +1,4 @@
-#include "startup.h"
+#include "cli/startup.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -11,7 +11,7 @@
 #include "port/direction_notes.h"
 #include "port/portio.h"
 
-namespace vellix {
+namespace cli {
 
 namespace {
 
@@ -67,4 +67,4 @@ io::BusChoice InstallChosenBus(io::BusChoice choice, const char* program)
     return choice;
 }
 
-}  // namespace vellix
+}  // namespace cli

@@ -3,7 +3,7 @@
 
 #include "io/choose_bus.h"
 
-namespace vellix {
+namespace cli {
 
 // Finds the candidate ports and the way to each, says so on standard error (each line begins with
 // program, the name the user ran), and installs the candidates and the bus for the panel. The
@@ -17,4 +17,4 @@ io::BusChoice InstallChosenBus(io::BusChoice choice, const char* program = "vell
 // those options, and says so on standard error as InstallPortBus does; installs nothing.
 io::BusChoice ChooseBusFor(const char* program, const io::ChooseOptions& options);
 
-}  // namespace vellix
+}  // namespace cli

@@ -1,7 +1,7 @@
 // What --ports says about each machine beyond how its ports are reached: the modes of each port
 // and what TriState does there, the PCI cards and how to bind one, lockdown, who holds a busy
 // port. Machines are made of faked /proc, /sys and port reads; every line is the survey's.
-#include "port_report.h"
+#include "cli/ports_report.h"
 
 #include "io/simulated_port.h"
 #include "../io/fake_system_calls.h"
@@ -167,7 +167,7 @@ TEST_P(PortFacts, PortsSaysThemInTheSurveysWords)
         if (port.way == io::Way::Direct)
             choice.bus = std::make_unique<io::SimulatedPort>(std::vector<std::uint16_t>{});
     std::FILE* out = std::tmpfile();
-    vellix::ReportPorts(out, choice, "");
+    cli::ReportPorts(out, choice, "");
     std::rewind(out);
     std::string text;
     for (int ch; (ch = std::fgetc(out)) != EOF;)

@@ -1,5 +1,5 @@
 // The port report against machines made of faked system calls.
-#include "port_report.h"
+#include "cli/ports_report.h"
 
 #include "io/routing_bus.h"
 #include "io/simulated_port.h"
@@ -30,7 +30,7 @@ struct Report {
 Report Print(const io::BusChoice& choice, const std::string& saved)
 {
     std::FILE* out = std::tmpfile();
-    Report report{{}, vellix::ReportPorts(out, choice, saved)};
+    Report report{{}, cli::ReportPorts(out, choice, saved)};
     std::rewind(out);
     for (int c; (c = std::fgetc(out)) != EOF;)
         report.text += static_cast<char>(c);

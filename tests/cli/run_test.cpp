@@ -14,7 +14,7 @@
 #include "io/simulated_port.h"
 #include "port/portio.h"
 #include "res/version.h"
-#include "startup.h"
+#include "cli/startup.h"
 #include "support/temp_dir.h"
 
 namespace {
@@ -80,7 +80,7 @@ protected:
             choice.bus = std::make_unique<io::RecordingBus>(m_rec);
             return choice;
         };
-        const cli::Program program{"vellix", [&] { return vellix::InstallChosenBus(choose()); },
+        const cli::Program program{"vellix", [&] { return cli::InstallChosenBus(choose()); },
                                    [&] {
                                        ++m_panelRuns;
                                        return 0;

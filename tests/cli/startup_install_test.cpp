@@ -1,6 +1,6 @@
 // What the executables install before the panel runs, on a machine made of faked system calls:
 // every port the kernel knows becomes a candidate of the panel's detection, reached by its way.
-#include "startup.h"
+#include "cli/startup.h"
 
 #include "port/candidates.h"
 #include "port/portio.h"
@@ -19,7 +19,7 @@ TEST(StartUp, ACardTheKernelKnowsIsACandidateOfThePanelAndIsReached)
     sys.iopermError = EPERM;
     sys.AddLinuxPort(0, 0xD010, 6);
     sys.readValues[PPRDATA] = 0x5A;
-    io::BusChoice choice = vellix::InstallChosenBus(io::ChooseBus(sys), "vellix-test");
+    io::BusChoice choice = cli::InstallChosenBus(io::ChooseBus(sys), "vellix-test");
 
     std::vector<std::string> labels;
     for (const port::CandidatePort& candidate : port::CandidatePorts())
