@@ -8,8 +8,8 @@
 #include "cli/signal_commands.h"
 #include "cli/std_streams.h"
 #include "cli/usage.h"
-#include "port/loopback.h"
-#include "port/loopback_text.h"
+#include "cli/loopback.h"
+#include "cli/loopback_text.h"
 #include "port/panel_choice.h"
 #include "port/portio.h"
 #include "io/simulated_port.h"
@@ -80,7 +80,7 @@ port::PanelChoice PanelPort(const io::BusChoice& choice, std::string& saved)
 {
     saved = config::ReadSavedText().Str();
     return port::ChoosePanelPort(saved, [&](std::uint16_t base) {
-        return Reaches(choice, base) && port::AnswersDetectionTestKeepingRegisters(base);
+        return Reaches(choice, base) && cli::AnswersDetectionTestKeepingRegisters(base);
     });
 }
 
@@ -92,11 +92,11 @@ int SimulatedLoopback(std::FILE* out)
     port::InstallBus(&simulated);
     std::fprintf(out, "Loopback self-test of the built-in simulated port at %s: it says nothing of real "
                       "hardware.\n", port::PortLabel(port::kDefaultBase).c_str());
-    const port::LoopbackResult result = port::RunLoopbackTest(port::kDefaultBase);
+    const cli::LoopbackResult result = cli::RunLoopbackTest(port::kDefaultBase);
     port::InstallBus(&installed);
-    for (const port::LoopbackCheck& check : result.checks)
-        std::fprintf(out, "%s\n", port::FormatCheck(check).c_str());
-    std::fputs(port::FormatSummary(result).c_str(), out);
+    for (const cli::LoopbackCheck& check : result.checks)
+        std::fprintf(out, "%s\n", cli::FormatCheck(check).c_str());
+    std::fputs(cli::FormatSummary(result).c_str(), out);
     return result.AllPassed() ? 0 : 1;
 }
 
@@ -134,17 +134,17 @@ int Loopback(const Program& program, const CommandLine& command, const io::BusCh
 
     std::fprintf(out, "Loopback self-test of %s through %s%s.\n", port::PortLabel(base).c_str(),
                  WayName(choice, base).c_str(), because.c_str());
-    const port::LoopbackResult result = port::RunLoopbackTest(base);
+    const cli::LoopbackResult result = cli::RunLoopbackTest(base);
     // What the port's modes say of the direction bit, beside what the test saw of it.
     const io::SurveyedPort* surveyed = Surveyed(choice, base);
     const std::string direction = surveyed ? io::DescribeDirection(*surveyed) : std::string();
-    for (const port::LoopbackCheck& check : result.checks) {
-        std::string line = port::FormatCheck(check);
-        if (check.kind == port::LoopbackCheck::Kind::Direction && !direction.empty())
+    for (const cli::LoopbackCheck& check : result.checks) {
+        std::string line = cli::FormatCheck(check);
+        if (check.kind == cli::LoopbackCheck::Kind::Direction && !direction.empty())
             line += "; " + direction;
         std::fprintf(out, "%s\n", line.c_str());
     }
-    std::fputs(port::FormatSummary(result).c_str(), out);
+    std::fputs(cli::FormatSummary(result).c_str(), out);
     return result.AllPassed() ? 0 : 1;
 }
 

@@ -1,8 +1,21 @@
 #include "cli/usage.h"
 
+#include "io/register_map.h"
 #include "res/version.h"
 
 namespace cli {
+namespace {
+
+// "1-13, 2-15, 16-10, 17-11, 14-12"
+std::string PlugPins()
+{
+    std::string pins;
+    for (const io::lpt::PlugWire& wire : io::lpt::kLoopbackPlug)
+        pins += (pins.empty() ? "" : ", ") + std::to_string(wire.out) + "-" + std::to_string(wire.in);
+    return pins;
+}
+
+}  // namespace
 
 std::string UsageText(std::string_view program)
 {
@@ -22,9 +35,10 @@ std::string UsageText(std::string_view program)
            "                         TriState makes the data lines inputs), the PCI\n"
            "                         cards and the step that binds one without a driver,\n"
            "                         kernel lockdown, and which port the panel would use\n"
-           "      --loopback [PORT]  self-test a port with a loopback plug (pins 1-13,\n"
-           "                         2-15, 16-10, 17-11, 14-12); PORT is a label such as\n"
-           "                         0x0378, by default the port the panel would use;\n"
+           "      --loopback [PORT]  self-test a port with a loopback plug joining pins\n"
+           "                         " + PlugPins() + ";\n"
+           "                         PORT is a label such as 0x0378, by default the\n"
+           "                         port the panel would use;\n"
            "                         only real ports: PORT 'simulated' tests the\n"
            "                         built-in simulated port instead\n"
            "\n"

@@ -1,6 +1,7 @@
 #include "io/ppdev_bus.h"
 
 #include "io/candidate_ports.h"
+#include "io/register_map.h"
 
 #include <cerrno>
 #include <linux/parport.h>
@@ -11,12 +12,13 @@
 namespace io {
 namespace {
 
-enum Offset : std::uint16_t { kData = 0, kStatus = 1, kControl = 2 };
-
+using lpt::kControl;
+using lpt::kData;
+using lpt::kDirection;
 // PPWCONTROL writes only Strobe, AutoFeed, Init and SelectIn; the direction has its own call.
-constexpr std::uint8_t kControlLines = PARPORT_CONTROL_STROBE | PARPORT_CONTROL_AUTOFD |
-                                       PARPORT_CONTROL_INIT | PARPORT_CONTROL_SELECT;
-constexpr std::uint8_t kDirection = 0x20;
+using lpt::kControlLines;
+static_assert(kControlLines == (PARPORT_CONTROL_STROBE | PARPORT_CONTROL_AUTOFD | PARPORT_CONTROL_INIT |
+                                PARPORT_CONTROL_SELECT));
 
 }  // namespace
 

@@ -1,37 +1,30 @@
 #include "record/wires.h"
 
 #include <array>
+#include <string>
 
 namespace record {
 namespace {
 
-using namespace io::lpt;
-
-constexpr std::array<Wire, 17> kWires{{
-    {"nStrobe_pin1", 1, kControl, kStrobe, true},
-    {"D0_pin2", 2, kData, 0x01, false},
-    {"D1_pin3", 3, kData, 0x02, false},
-    {"D2_pin4", 4, kData, 0x04, false},
-    {"D3_pin5", 5, kData, 0x08, false},
-    {"D4_pin6", 6, kData, 0x10, false},
-    {"D5_pin7", 7, kData, 0x20, false},
-    {"D6_pin8", 8, kData, 0x40, false},
-    {"D7_pin9", 9, kData, 0x80, false},
-    {"nAck_pin10", 10, kStatus, kAck, false},
-    {"Busy_pin11", 11, kStatus, kBusy, true},
-    {"PaperEnd_pin12", 12, kStatus, kPaperEnd, false},
-    {"Select_pin13", 13, kStatus, kSelect, false},
-    {"nAutoFeed_pin14", 14, kControl, kAutoFeed, true},
-    {"nError_pin15", 15, kStatus, kError, false},
-    {"nInit_pin16", 16, kControl, kInit, false},
-    {"nSelectIn_pin17", 17, kControl, kSelectIn, true},
-}};
+// Each line of the register map as a wire: its schematic name and pin, "nStrobe_pin1".
+std::array<Wire, io::lpt::kLines.size()> MakeWires()
+{
+    static std::array<std::string, io::lpt::kLines.size()> names;
+    std::array<Wire, io::lpt::kLines.size()> wires{};
+    for (std::size_t i = 0; i < wires.size(); ++i) {
+        const io::lpt::Line& line = io::lpt::kLines[i];
+        names[i] = std::string(line.signal) + "_pin" + std::to_string(line.pin);
+        wires[i] = {names[i], line.pin, line.reg, line.bit, line.inverted};
+    }
+    return wires;
+}
 
 }  // namespace
 
 std::span<const Wire> Wires()
 {
-    return kWires;
+    static const std::array<Wire, io::lpt::kLines.size()> wires = MakeWires();
+    return wires;
 }
 
 }  // namespace record

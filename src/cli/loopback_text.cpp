@@ -1,9 +1,9 @@
-#include "port/loopback_text.h"
+#include "cli/loopback_text.h"
 
 #include <array>
 #include <cstdio>
 
-namespace port {
+namespace cli {
 namespace {
 
 struct Input {
@@ -112,4 +112,4 @@ std::string FormatSummary(const LoopbackResult& result)
     return text;
 }
 
-}  // namespace port
+}  // namespace cli

@@ -1,4 +1,4 @@
-#include "port/loopback.h"
+#include "cli/loopback.h"
 
 #include <array>
 #include <cstdio>
@@ -7,38 +7,35 @@
 #include "port/panel_choice.h"
 #include "port/portio.h"
 
-namespace port {
+namespace cli {
 namespace {
 
 using namespace io::lpt;
-constexpr std::uint8_t kAuto = kAutoFeed;
-constexpr std::uint8_t kPEnd = kPaperEnd;
-constexpr std::uint8_t kControlLines = kStrobe | kAuto | kInit | kSelectIn;
+using port::AnswersDetectionTest;
+using ::ReadPortByte;
+using ::WritePortByte;
 // Bits 6 and 7 are not implemented and read as 1; they are never written as 1.
 constexpr std::uint8_t kControlImplemented = static_cast<std::uint8_t>(~kControlUnused);
 
 // Every output pin low: data 0x00, and the inverted control bits set. The test starts from here
 // and comes back here after each line.
 constexpr std::uint8_t kRestData = 0x00;
-constexpr std::uint8_t kRestControl = kStrobe | kAuto | kSelectIn;
+constexpr std::uint8_t kRestControl = [] {
+    std::uint8_t control = 0;
+    for (const Line& line : kLines)
+        if (line.reg == kControl && line.inverted)
+            control |= line.bit;
+    return control;
+}();
 
-struct PlugWire {
-    const char* lines;
-    bool onData;             // the output is data bit 0, else a control bit
-    std::uint8_t outBit;
-    bool outInverted;        // a set register bit puts the pin low
-    std::uint8_t inBit;
-    bool inInverted;         // a high pin reads as a clear status bit
-};
-
-// In the order the lines are driven: Strobe, D0, Init, Input (SelectIn), Auto.
-constexpr std::array<PlugWire, 5> kPlug{{
-    {"Strobe (pin 1) -> Select (pin 13)", false, kStrobe, true, kSelect, false},
-    {"D0 (pin 2) -> Error (pin 15)", true, 0x01, false, kError, false},
-    {"Init (pin 16) -> Ack (pin 10)", false, kInit, false, kAck, false},
-    {"Input (pin 17) -> Busy (pin 11)", false, kSelectIn, true, kBusy, true},
-    {"Auto (pin 14) -> PEnd (pin 12)", false, kAuto, true, kPEnd, false},
-}};
+// "Strobe (pin 1) -> Select (pin 13)"
+std::string WireName(const PlugWire& wire)
+{
+    const Line& out = LineAtPin(wire.out);
+    const Line& in = LineAtPin(wire.in);
+    return std::string(out.name) + " (pin " + std::to_string(out.pin) + ") -> " + std::string(in.name) + " (pin " +
+           std::to_string(in.pin) + ")";
+}
 
 std::uint16_t Status(std::uint16_t base) { return static_cast<std::uint16_t>(base + 1); }
 std::uint16_t Control(std::uint16_t base) { return static_cast<std::uint16_t>(base + 2); }
@@ -54,19 +51,21 @@ std::uint8_t WithBit(std::uint8_t byte, std::uint8_t bit, bool set)
 // the joined one must show the level, the others must read as they did at rest.
 LoopbackCheck DriveLine(std::uint16_t base, const PlugWire& wire, bool high, std::uint8_t restStatus)
 {
+    const Line& out = LineAtPin(wire.out);
+    const Line& in = LineAtPin(wire.in);
     std::uint8_t data = kRestData;
     std::uint8_t control = kRestControl;
-    const bool bitSet = high != wire.outInverted;
-    if (wire.onData)
-        data = WithBit(data, wire.outBit, bitSet);
+    const bool bitSet = high != out.inverted;
+    if (out.reg == kData)
+        data = WithBit(data, out.bit, bitSet);
     else
-        control = WithBit(control, wire.outBit, bitSet);
+        control = WithBit(control, out.bit, bitSet);
     WritePortByte(base, data);
     WritePortByte(Control(base), control);
 
-    const std::uint8_t expected = WithBit(restStatus, wire.inBit, high != wire.inInverted);
+    const std::uint8_t expected = WithBit(restStatus, in.bit, high != in.inverted);
     const std::uint8_t seen = ReadByte(Status(base)) & kStatusInputs;
-    return {LoopbackCheck::Kind::Line, seen == expected, wire.lines, high ? "high" : "low", expected, seen};
+    return {LoopbackCheck::Kind::Line, seen == expected, WireName(wire), high ? "high" : "low", expected, seen};
 }
 
 LoopbackCheck ReadBack(std::uint16_t base, std::uint8_t pattern, std::string step)
@@ -144,7 +143,7 @@ LoopbackResult RunLoopbackTest(std::uint16_t base)
     result.controlReadsBack = (ReadByte(Control(base)) & kControlLines) == kRestControl;
     const std::uint8_t restStatus = ReadByte(Status(base)) & kStatusInputs;
 
-    for (const PlugWire& wire : kPlug) {
+    for (const PlugWire& wire : kLoopbackPlug) {
         result.checks.push_back(DriveLine(base, wire, true, restStatus));
         result.checks.push_back(DriveLine(base, wire, false, restStatus));
     }
@@ -161,4 +160,4 @@ LoopbackResult RunLoopbackTest(std::uint16_t base)
     return result;
 }
 
-}  // namespace port
+}  // namespace cli

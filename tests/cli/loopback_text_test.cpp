@@ -1,19 +1,19 @@
 // How the self-test's results read: one line per check, and the closing lines.
-#include "port/loopback_text.h"
+#include "cli/loopback_text.h"
 
 #include <gtest/gtest.h>
 
 namespace {
 
-using Kind = port::LoopbackCheck::Kind;
+using Kind = cli::LoopbackCheck::Kind;
 
 TEST(LoopbackText, OneLinePerCheckWithVerdictLinesExpectedAndSeen)
 {
-    port::LoopbackCheck bidirectional{Kind::Direction, true, "TriState (control bit 5)", "", 0xAA, 0xFF};
+    cli::LoopbackCheck bidirectional{Kind::Direction, true, "TriState (control bit 5)", "", 0xAA, 0xFF};
     bidirectional.bidirectional = true;
-    port::LoopbackCheck spp{Kind::Direction, true, "TriState (control bit 5)", "", 0xAA, 0xAA};
+    cli::LoopbackCheck spp{Kind::Direction, true, "TriState (control bit 5)", "", 0xAA, 0xAA};
     const struct {
-        port::LoopbackCheck check;
+        cli::LoopbackCheck check;
         std::string line;
     } cases[] = {
         {{Kind::Line, true, "Strobe (pin 1) -> Select (pin 13)", "high", 0x90, 0x90},
@@ -37,23 +37,23 @@ TEST(LoopbackText, OneLinePerCheckWithVerdictLinesExpectedAndSeen)
               "not bidirectional (wrote 0xAA, read 0xAA)"},
     };
     for (const auto& c : cases)
-        EXPECT_EQ(port::FormatCheck(c.check), c.line);
+        EXPECT_EQ(cli::FormatCheck(c.check), c.line);
 }
 
 TEST(LoopbackText, SummarySaysHowTheRegistersWereLeftAndCountsFailuresButNotTheDirection)
 {
-    port::LoopbackResult result;
+    cli::LoopbackResult result;
     result.foundData = 0x00;
     result.foundControl = 0x0C;
     result.restoredControl = 0x0C;
     result.checks = {{Kind::Line, true, "a", "high", 0, 0}, {Kind::Data, true, "b", "0x00", 0, 0},
                      {Kind::Direction, true, "c", "", 0, 0}};
-    EXPECT_EQ(port::FormatSummary(result), "Registers left as found: data 0x00, control 0x0C.\nAll 2 checks passed.\n");
+    EXPECT_EQ(cli::FormatSummary(result), "Registers left as found: data 0x00, control 0x0C.\nAll 2 checks passed.\n");
 
     result.checks[1].passed = false;
     result.controlReadsBack = false;
     result.foundData = 0x5A;
-    EXPECT_EQ(port::FormatSummary(result),
+    EXPECT_EQ(cli::FormatSummary(result),
               "Data register left as found (0x5A). The control register does not read back what is written, so "
               "what it held is unknown: it was left at 0x0C, an idle printer port.\n1 of 2 checks failed.\n");
 }

@@ -1,6 +1,6 @@
 // The loopback self-test's verdicts against the simulated port, whose plug is wired right, and
 // against ports with faulty wiring or registers, made by bending what the simulated port reads.
-#include "port/loopback.h"
+#include "cli/loopback.h"
 
 #include <gtest/gtest.h>
 
@@ -9,6 +9,7 @@
 #include <string>
 
 #include "io/recording_bus.h"
+#include "io/register_map.h"
 #include "io/simulated_port.h"
 #include "port/portio.h"
 
@@ -59,15 +60,15 @@ protected:
     io::RecordingBus rec{faulty};
 };
 
-std::string Name(const port::LoopbackCheck& check)
+std::string Name(const cli::LoopbackCheck& check)
 {
     return check.lines + " " + check.step;
 }
 
-std::set<std::string> Failed(const port::LoopbackResult& result)
+std::set<std::string> Failed(const cli::LoopbackResult& result)
 {
     std::set<std::string> failed;
-    for (const port::LoopbackCheck& check : result.checks)
+    for (const cli::LoopbackCheck& check : result.checks)
         if (!check.passed)
             failed.insert(Name(check));
     return failed;
@@ -82,7 +83,7 @@ const std::string kData = "D7..D0 (pins 9..2) ";
 
 TEST_F(Loopback, OnTheSimulatedPortEveryCheckPassesInTheOrderGiven)
 {
-    const port::LoopbackResult result = port::RunLoopbackTest(kBase);
+    const cli::LoopbackResult result = cli::RunLoopbackTest(kBase);
     const std::vector<std::string> expected = {
         kStrobe + "high", kStrobe + "low", kD0 + "high", kD0 + "low", kInit + "high", kInit + "low",
         kInput + "high", kInput + "low", kAuto + "high", kAuto + "low",
@@ -103,7 +104,7 @@ TEST_F(Loopback, OnTheSimulatedPortEveryCheckPassesInTheOrderGiven)
 
 TEST_F(Loopback, LineChecksSeeTheJoinedInputWithItsPolarity)
 {
-    const port::LoopbackResult result = port::RunLoopbackTest(kBase);
+    const cli::LoopbackResult result = cli::RunLoopbackTest(kBase);
     // At rest every output pin is low: only Busy, which the port inverts, reads 1.
     const struct {
         std::size_t index;
@@ -152,7 +153,7 @@ TEST_F(Loopback, FaultyWiringFailsExactlyTheChecksItTouches)
     for (const auto& c : cases) {
         faulty.status = c.status ? c.status : [](std::uint8_t v) { return v; };
         faulty.data = c.data ? c.data : [](std::uint8_t v) { return v; };
-        const port::LoopbackResult result = port::RunLoopbackTest(kBase);
+        const cli::LoopbackResult result = cli::RunLoopbackTest(kBase);
         EXPECT_EQ(Failed(result), c.failed) << c.fault;
         EXPECT_FALSE(result.AllPassed()) << c.fault;
     }
@@ -161,7 +162,7 @@ TEST_F(Loopback, FaultyWiringFailsExactlyTheChecksItTouches)
 TEST_F(Loopback, APortWhoseDataLinesStayOutputsIsNotBidirectionalAndNotAFailure)
 {
     faulty.spp = true;
-    const port::LoopbackResult result = port::RunLoopbackTest(kBase);
+    const cli::LoopbackResult result = cli::RunLoopbackTest(kBase);
     EXPECT_TRUE(result.AllPassed());
     EXPECT_FALSE(result.checks.back().bidirectional);
     EXPECT_EQ(result.checks.back().seen, 0xAA);
@@ -182,7 +183,7 @@ TEST_F(Loopback, LeavesTheRegistersAsItFoundThem)
         sim.Out(kBase, c.data);
         sim.Out(kBase + 2, c.control);
         rec.Clear();
-        const port::LoopbackResult result = port::RunLoopbackTest(kBase);
+        const cli::LoopbackResult result = cli::RunLoopbackTest(kBase);
         EXPECT_EQ(result.foundData, c.dataRead);
         EXPECT_EQ(result.foundControl, c.control);
         EXPECT_EQ(sim.In(kBase), c.dataRead);
@@ -201,10 +202,10 @@ TEST_F(Loopback, AControlRegisterThatDoesNotReadBackIsLeftIdle)
 {
     faulty.control = [](std::uint8_t) { return std::uint8_t(0xFF); };
     sim.Out(kBase + 2, 0x04);
-    const port::LoopbackResult result = port::RunLoopbackTest(kBase);
+    const cli::LoopbackResult result = cli::RunLoopbackTest(kBase);
     EXPECT_FALSE(result.controlReadsBack);
-    EXPECT_EQ(result.restoredControl, port::kIdleControl);
-    EXPECT_EQ(rec.Log().back(), (io::Access{io::Access::Kind::Write, kBase + 2, port::kIdleControl}));
+    EXPECT_EQ(result.restoredControl, io::lpt::kIdleControl);
+    EXPECT_EQ(rec.Log().back(), (io::Access{io::Access::Kind::Write, kBase + 2, io::lpt::kIdleControl}));
     EXPECT_TRUE(result.AllPassed()) << "reading the control register is no check of the port";
 }
 
@@ -212,10 +213,10 @@ TEST_F(Loopback, DetectionTestKeepsTheRegisters)
 {
     sim.Out(kBase, 0x12);
     sim.Out(kBase + 2, 0x05);
-    EXPECT_TRUE(port::AnswersDetectionTestKeepingRegisters(kBase));
+    EXPECT_TRUE(cli::AnswersDetectionTestKeepingRegisters(kBase));
     EXPECT_EQ(sim.In(kBase), 0x12);
     EXPECT_EQ(sim.In(kBase + 2), 0x05 | 0xC0);
-    EXPECT_FALSE(port::AnswersDetectionTestKeepingRegisters(0x278)) << "nothing at 0x278";
+    EXPECT_FALSE(cli::AnswersDetectionTestKeepingRegisters(0x278)) << "nothing at 0x278";
 }
 
 TEST(LoopbackElsewhere, TestsThePortAtTheBaseGiven)
@@ -223,7 +224,7 @@ TEST(LoopbackElsewhere, TestsThePortAtTheBaseGiven)
     io::SimulatedPort sim({0x278, 0x378});
     io::RecordingBus rec(sim);
     port::InstallBus(&rec);
-    EXPECT_TRUE(port::RunLoopbackTest(0x278).AllPassed());
+    EXPECT_TRUE(cli::RunLoopbackTest(0x278).AllPassed());
     for (const io::Access& access : rec.Log())
         EXPECT_TRUE(access.port >= 0x278 && access.port <= 0x27A) << access;
     port::InstallBus(nullptr);

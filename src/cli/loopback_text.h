@@ -3,9 +3,9 @@
 
 #include <string>
 
-#include "port/loopback.h"
+#include "cli/loopback.h"
 
-namespace port {
+namespace cli {
 
 // One line per check, without a line end: the verdict (PASS, FAIL, or INFO for the direction
 // bit, which is never a failure), the lines and pins, the step, expected and seen, and for a
@@ -15,4 +15,4 @@ std::string FormatCheck(const LoopbackCheck& check);
 // The closing lines, each ending in a line end: how the registers were left and the verdict.
 std::string FormatSummary(const LoopbackResult& result);
 
-}  // namespace port
+}  // namespace cli

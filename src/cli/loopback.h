@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-namespace port {
+namespace cli {
 
 struct LoopbackCheck {
     enum class Kind {
@@ -38,7 +38,7 @@ struct LoopbackResult {
     std::uint8_t foundControl = 0;
     // Whether the control register read back what the test wrote to it. Where it does, it is
     // given back the byte it read at the start. Where it does not, that byte says nothing about
-    // what it held, so it is left as an idle printer port: kIdleControl.
+    // what it held, so it is left as an idle printer port: io::lpt::kIdleControl.
     bool controlReadsBack = true;
     std::uint8_t restoredControl = 0;
 
@@ -63,11 +63,4 @@ bool AnswersDetectionTestKeepingRegisters(std::uint16_t base);
 // data and control registers as it found them.
 LoopbackResult RunLoopbackTest(std::uint16_t base);
 
-// Init released, SelectIn asserted, data lines driven: how the BIOS and the kernel leave a printer
-// port.
-inline constexpr std::uint8_t kIdleControl = 0x0C;
-
-// Input bits of the status register: Error, Select, PEnd, Ack, Busy.
-inline constexpr std::uint8_t kStatusInputs = 0xF8;
-
-}  // namespace port
+}  // namespace cli

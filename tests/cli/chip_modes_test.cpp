@@ -3,7 +3,7 @@
 // from that register.
 #include "io/port_facts.h"
 #include "io/simulated_port.h"
-#include "port/loopback.h"
+#include "cli/loopback.h"
 #include "port/portio.h"
 #include "../io/fake_system_calls.h"
 
@@ -49,11 +49,11 @@ TEST(ChipModes, EcrSelfTestAndSurveyAgreeForEachChip)
         EXPECT_EQ(io::DirectionOf(surveyed), c.said) << c.name;
 
         port::InstallBus(&sim);
-        const port::LoopbackResult result = port::RunLoopbackTest(0x378);
+        const cli::LoopbackResult result = cli::RunLoopbackTest(0x378);
         port::InstallBus(nullptr);
         bool seen = false;
-        for (const port::LoopbackCheck& check : result.checks) {
-            if (check.kind == port::LoopbackCheck::Kind::Direction) {
+        for (const cli::LoopbackCheck& check : result.checks) {
+            if (check.kind == cli::LoopbackCheck::Kind::Direction) {
                 EXPECT_EQ(check.bidirectional, c.turnsAround) << c.name;
                 seen = true;
             }
