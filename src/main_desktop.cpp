@@ -1,7 +1,6 @@
 // vellix: the panel in a desktop window when a display can be opened, else in the terminal.
 #include <cstdio>
 
-#include "afx/winapp.h"
 #include "cli/run.h"
 #include "cli/std_streams.h"
 #include "cli/startup.h"

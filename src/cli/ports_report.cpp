@@ -17,15 +17,6 @@ bool Answers(io::Bus& bus, std::uint16_t base)
     return bus.In(base) == 0xAA;
 }
 
-// config.ovm may hold anything; the report shows it quoted, with unprintable bytes as '?'.
-std::string Quoted(const std::string& text)
-{
-    std::string quoted = "\"";
-    for (char c : text)
-        quoted += (c >= 0x20 && c < 0x7F) ? c : '?';
-    return quoted + "\"";
-}
-
 // How the port at base is reached, in a word or a device name.
 std::string WayName(const io::BusChoice& choice, std::uint16_t base)
 {
@@ -84,22 +75,9 @@ int ReportPorts(std::FILE* out, const io::BusChoice& choice, const std::string& 
         const port::PanelChoice panel = port::ChoosePanelPort(saved, bases, [&](std::uint16_t base) {
             return std::find(answering.begin(), answering.end(), base) != answering.end();
         });
-        const std::string label = io::PortLabel(panel.base);
-        const std::string way = WayName(choice, panel.base);
-        if (panel.why == port::PanelChoice::Why::Saved) {
-            std::fprintf(out, "the panel would use %s (%s): saved in config.ovm\n", label.c_str(), way.c_str());
-        } else {
-            const std::string why = !savedProblem.empty() ? "config.ovm cannot be read (" + savedProblem + ")"
-                                    : saved.empty()
-                                        ? "config.ovm names no port"
-                                        : "config.ovm names " + Quoted(saved) + ", which is no port that answered";
-            if (panel.lowest)
-                std::fprintf(out, "the panel would use %s (%s), the lowest port that answered: %s did not, and %s\n",
-                             label.c_str(), way.c_str(), fallback.c_str(), why.c_str());
-            else
-                std::fprintf(out, "the panel would use %s (%s), the default: %s\n", label.c_str(), way.c_str(),
-                             why.c_str());
-        }
+        // Worded as the self-test words the port it takes by default: one sentence for both.
+        std::fprintf(out, "the panel would use %s (%s), %s\n", io::PortLabel(panel.base).c_str(),
+                     WayName(choice, panel.base).c_str(), port::Describe(panel, saved, savedProblem).c_str());
     }
     return answering.empty() ? 1 : 0;
 }

@@ -68,7 +68,7 @@ std::string Labels(const std::vector<std::uint16_t>& bases)
         // Appended piece by piece: GCC 12 misreads the temporary of `", " + label` at -O2.
         if (!text.empty())
             text += ", ";
-        text += port::PortLabel(base);
+        text += io::PortLabel(base);
     }
     return text.empty() ? "no port" : text;
 }
@@ -87,12 +87,12 @@ port::PanelChoice PanelPort(const io::BusChoice& choice, std::string& saved)
 // The built-in simulated port, with its plug: a check of the program itself, never of hardware.
 int SimulatedLoopback(std::FILE* out)
 {
-    io::SimulatedPort simulated({port::kDefaultBase});
+    io::SimulatedPort simulated({io::kDefaultBase});
     io::Bus& installed = port::InstalledBus();
     port::InstallBus(&simulated);
     std::fprintf(out, "Loopback self-test of the built-in simulated port at %s: it says nothing of real "
-                      "hardware.\n", port::PortLabel(port::kDefaultBase).c_str());
-    const cli::LoopbackResult result = cli::RunLoopbackTest(port::kDefaultBase);
+                      "hardware.\n", io::PortLabel(io::kDefaultBase).c_str());
+    const cli::LoopbackResult result = cli::RunLoopbackTest(io::kDefaultBase);
     port::InstallBus(&installed);
     for (const cli::LoopbackCheck& check : result.checks)
         std::fprintf(out, "%s\n", cli::FormatCheck(check).c_str());
@@ -124,15 +124,15 @@ int Loopback(const Program& program, const CommandLine& command, const io::BusCh
     }
     if (!Reaches(choice, base)) {
         if (const io::SurveyedPort* surveyed = Surveyed(choice, base))
-            std::fprintf(err, "%s: cannot self-test %s: %s\n", program.name, port::PortLabel(base).c_str(),
+            std::fprintf(err, "%s: cannot self-test %s: %s\n", program.name, io::PortLabel(base).c_str(),
                          io::DescribeWay(*surveyed).c_str());
         else
             std::fprintf(err, "%s: cannot reach a port at %s: only %s can be reached\n", program.name,
-                         port::PortLabel(base).c_str(), Labels(ReachedBases(choice)).c_str());
+                         io::PortLabel(base).c_str(), Labels(ReachedBases(choice)).c_str());
         return kUnreachable;
     }
 
-    std::fprintf(out, "Loopback self-test of %s through %s%s.\n", port::PortLabel(base).c_str(),
+    std::fprintf(out, "Loopback self-test of %s through %s%s.\n", io::PortLabel(base).c_str(),
                  WayName(choice, base).c_str(), because.c_str());
     const cli::LoopbackResult result = cli::RunLoopbackTest(base);
     // What the port's modes say of the direction bit, beside what the test saw of it.

@@ -7,7 +7,7 @@
 
 #include "io/linux_system_calls.h"
 #include "shell/config.h"
-#include "port/candidates.h"
+#include "port/candidate_table.h"
 #include "port/direction_notes.h"
 #include "port/portio.h"
 

@@ -96,7 +96,7 @@ INSTANTIATE_TEST_SUITE_P(
                    std::string(kLegacyHeader) + kLegacyLines +
                        "0x0378  yes      legacy base, /dev/parport0  ppdev\n" + kLegacy03BC +
                        "0xD010  yes      /dev/parport1               ppdev\n"
-                       "the panel would use 0xD010 (/dev/parport1): saved in config.ovm\n",
+                       "the panel would use 0xD010 (/dev/parport1), saved in config.ovm, and it answered the test\n",
                    0},
         ReportCase{"NothingSavedSharedPort",
                    [](FakeSystemCalls& sys) {
@@ -110,8 +110,8 @@ INSTANTIATE_TEST_SUITE_P(
                        "0x0378  yes      legacy base, /dev/parport0  ppdev shared with the "
                        "printer driver (printing waits until Vellix ends)\n" +
                        kLegacy03BC +
-                       "the panel would use 0x0378 (/dev/parport0), the default: config.ovm "
-                       "names no port\n",
+                       "the panel would use 0x0378 (/dev/parport0), the default: config.ovm in "
+                       "this directory is missing or empty\n",
                    0},
         ReportCase{"NoPortAnswers",
                    [](FakeSystemCalls& sys) {
@@ -122,8 +122,8 @@ INSTANTIATE_TEST_SUITE_P(
                    "0xD010\x01",
                    "port    answers  origin         way\n" + kAllLegacyBesideCard +
                    "0xD010  no       /dev/parport1  ppdev\n"
-                   "the panel would use 0x0378 (not reached), the default: config.ovm names "
-                   "\"0xD010?\", which is no port that answered\n",
+                   "the panel would use 0x0378 (not reached), the default: config.ovm holds "
+                   "\"0xD010?\", which is no candidate's label\n",
                    1},
         // A saved label that is a port's own, but that port did not answer: the panel takes the
         // default, and so must the report.
@@ -137,7 +137,7 @@ INSTANTIATE_TEST_SUITE_P(
                    "port    answers  origin         way\n" + kAllLegacyBesideCard +
                    "0xD010  no       /dev/parport1  ppdev\n"
                    "the panel would use 0x0378 (not reached), the default: config.ovm names "
-                   "\"0xD010\", which is no port that answered\n",
+                   "0xD010, which did not answer the test\n",
                    1},
         // Nothing saved and no port at 0x378: the card, as the panel takes it at a first start.
         ReportCase{"OnlyACardAnswers",
@@ -149,8 +149,8 @@ INSTANTIATE_TEST_SUITE_P(
                    "",
                    "port    answers  origin         way\n" + kAllLegacyBesideCard +
                        "0xD010  yes      /dev/parport1  ppdev\n"
-                       "the panel would use 0xD010 (/dev/parport1), the lowest port that answered: "
-                       "0x0378 did not, and config.ovm names no port\n",
+                       "the panel would use 0xD010 (/dev/parport1), the lowest port that answered, as "
+                       "0x0378 did not: config.ovm in this directory is missing or empty\n",
                    0},
         ReportCase{"UsbPrinterOnly",
                    [](FakeSystemCalls& sys) {
@@ -215,7 +215,7 @@ TEST(PortReport, DirectPortAnswersAndIsSaved)
               "0x0378  yes      legacy base, /dev/parport0  direct I/O, with the kernel's claim held (printing "
               "waits until Vellix ends)\n"
               "0x03BC  no       legacy base                 direct I/O\n"
-              "the panel would use 0x0378 (direct I/O): saved in config.ovm\n");
+              "the panel would use 0x0378 (direct I/O), saved in config.ovm, and it answered the test\n");
     EXPECT_EQ(report.result, 0);
 }
 

@@ -2,7 +2,7 @@
 // every port the kernel knows becomes a candidate of the panel's detection, reached by its way.
 #include "cli/startup.h"
 
-#include "port/candidates.h"
+#include "port/candidate_table.h"
 #include "port/portio.h"
 #include "../io/fake_system_calls.h"
 

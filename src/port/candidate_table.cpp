@@ -1,4 +1,4 @@
-#include "port/candidates.h"
+#include "port/candidate_table.h"
 
 #include "io/candidate_ports.h"
 

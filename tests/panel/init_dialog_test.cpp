@@ -1,4 +1,4 @@
-// The panel's start-up: which port accesses it makes, in which order, and the state it leaves.
+// The panel's OnInitDialog: which port accesses it makes, in which order, and the state it leaves.
 #include <gtest/gtest.h>
 
 #include "support/panel_session.h"
