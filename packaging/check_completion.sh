@@ -21,10 +21,10 @@ expect() {
 }
 for program in vellix vellix-term; do
   [[ $(complete -p "$program") == *"-F _vellix $program"* ]] || { echo "FAIL: no completion for $program"; failures=$((failures + 1)); }
-  expect "--help --version --ports --loopback --record --watch --read --write --pulse --for --rate --width --port" "$program" ""
+  expect "--help --version --ports --loopback --record --watch --for --rate --read --write --pulse --width --port" "$program" ""
   expect "--loopback" "$program" --l
   expect "--ports --pulse --port" "$program" --p
-  expect "--record --read --rate" "$program" --r
+  expect "--record --rate --read" "$program" --r
 done
 # The legacy labels are always offered; the kernel's ports come on top, so only these are checked.
 labels=$(_vellix_port_labels | tr '\n' ' ')

@@ -8,37 +8,13 @@
 namespace cli {
 namespace {
 
-struct LongOption {
-    std::string_view name;
-    Action action;  // Panel for an option that only gives a value to another
-    bool takesPort;
-    // For an option whose value is required: reads it and says what is wrong with it.
-    std::string (*take)(SignalOptions&, std::string_view) = nullptr;
-};
-
-constexpr std::array<LongOption, 13> kLongOptions{{
-    {"help", Action::Help, false},
-    {"version", Action::Version, false},
-    {"ports", Action::Ports, false},
-    {"loopback", Action::Loopback, true},
-    {"record", Action::Record, false, TakeRecordFile},
-    {"for", Action::Panel, false, TakeDuration},
-    {"rate", Action::Panel, false, TakeRate},
-    {"watch", Action::Watch, false},
-    {"read", Action::Read, false},
-    {"write", Action::Write, false, TakeWrite},
-    {"pulse", Action::Pulse, false, TakePulse},
-    {"width", Action::Panel, false, TakeWidth},
-    {"port", Action::Panel, false, TakePort},
-}};
-
 // The actions that do something, in the order an error names two of them.
 constexpr Action kDoing[] = {Action::Ports, Action::Loopback, Action::Record, Action::Watch,
                              Action::Read,  Action::Write,    Action::Pulse};
 
 std::string_view NameOf(Action action)
 {
-    for (const LongOption& option : kLongOptions)
+    for (const Option& option : Options())
         if (option.action == action)
             return option.name;
     return {};
@@ -63,11 +39,11 @@ std::string Quoted(std::string_view text)
 }
 
 // Exact name first, so that a future option whose name is the prefix of another still works.
-const LongOption* FindLongOption(std::string_view name, bool& ambiguous)
+const Option* FindLongOption(std::string_view name, bool& ambiguous)
 {
     ambiguous = false;
-    const LongOption* found = nullptr;
-    for (const LongOption& option : kLongOptions) {
+    const Option* found = nullptr;
+    for (const Option& option : Options()) {
         if (option.name == name)
             return &option;
         if (!name.empty() && option.name.substr(0, name.size()) == name) {
@@ -76,6 +52,14 @@ const LongOption* FindLongOption(std::string_view name, bool& ambiguous)
         }
     }
     return ambiguous ? nullptr : found;
+}
+
+const Option* FindLetter(char letter)
+{
+    for (const Option& option : Options())
+        if (option.letter != 0 && option.letter == letter)
+            return &option;
+    return nullptr;
 }
 
 class Parser {
@@ -111,7 +95,7 @@ private:
         const std::size_t equals = body.find('=');
         const std::string_view name = body.substr(0, equals);
         bool ambiguous = false;
-        const LongOption* option = FindLongOption(name, ambiguous);
+        const Option* option = FindLongOption(name, ambiguous);
         if (option == nullptr) {
             // The name alone, as the user typed it; all of "--=x", which has none.
             const std::string_view shown = name.empty() ? arg : arg.substr(0, 2 + name.size());
@@ -120,7 +104,7 @@ private:
         }
         Seen(option->action);
         m_given.insert(option->name);
-        if (option->take != nullptr) {
+        if (option->value == Value::Required) {
             if (equals == std::string_view::npos && next == nullptr) {
                 Fail("option '--" + std::string(option->name) + "' needs a value");
                 return false;
@@ -133,7 +117,7 @@ private:
         if (equals == std::string_view::npos)
             return false;
         const std::string_view value = body.substr(equals + 1);
-        if (!option->takesPort)
+        if (option->value != Value::Port)
             Fail("option '--" + std::string(option->name) + "' takes no value");
         else
             Port(value);
@@ -142,13 +126,15 @@ private:
 
     void ShortGroup(std::string_view arg)
     {
+        // Only options without a value have a letter, so a group is letters alone.
         for (char c : arg.substr(1)) {
-            if (c == 'h')
-                Seen(Action::Help);
-            else if (c == 'V')
-                Seen(Action::Version);
-            else
+            const Option* option = FindLetter(c);
+            if (option == nullptr) {
                 Fail("unknown option " + Quoted(std::string("-") + c));
+                continue;
+            }
+            Seen(option->action);
+            m_given.insert(option->name);
         }
     }
 

@@ -7,23 +7,10 @@
 #include <string>
 #include <string_view>
 
+#include "cli/options.h"
 #include "cli/signal_options.h"
 
 namespace cli {
-
-enum class Action {
-    Panel,     // no option: the register panel
-    Help,      // --help, -h
-    Version,   // --version, -V
-    Ports,     // --ports
-    Loopback,  // --loopback [PORT]
-    Record,    // --record FILE [--for DURATION] [--rate HZ]
-    Watch,     // --watch [--for DURATION] [--rate HZ]
-    Read,      // --read
-    Write,     // --write REG=VALUE, repeatable
-    Pulse,     // --pulse REG=VALUE --width DURATION
-    Error,     // an unknown option, a stray argument, a bad value, a missing or extra value
-};
 
 // The actions that work on one port's registers, chosen with --port.
 constexpr bool IsSignalAction(Action action)

@@ -1,5 +1,6 @@
 #include "cli/usage.h"
 
+#include "cli/options.h"
 #include "io/register_map.h"
 #include "res/version.h"
 
@@ -15,6 +16,55 @@ std::string PlugPins()
     return pins;
 }
 
+constexpr std::size_t kHelpColumn = 25;
+constexpr std::size_t kWidth = 79;
+
+// The words wrapped into lines that start at the help column and end by the width.
+std::string Wrapped(std::string_view words, std::size_t column)
+{
+    std::string text;
+    std::size_t at = column;
+    while (!words.empty()) {
+        const std::size_t space = words.find(' ');
+        const std::string_view word = words.substr(0, space);
+        words = space == std::string_view::npos ? std::string_view{} : words.substr(space + 1);
+        if (at > kHelpColumn && at + 1 + word.size() > kWidth) {
+            text += "\n" + std::string(kHelpColumn, ' ');
+            at = kHelpColumn;
+        } else if (at > kHelpColumn) {
+            text += ' ';
+            ++at;
+        }
+        text += word;
+        at += word.size();
+    }
+    return text + "\n";
+}
+
+// One entry per option: "  -h, --help" or "      --record FILE", then its help from the column
+// on, or from the next line when the name reaches it.
+std::string OptionLines()
+{
+    std::string lines;
+    for (const Option& option : Options()) {
+        if (!option.heading.empty())
+            lines += "\n" + std::string(option.heading) + "\n";
+        std::string entry = option.letter != 0 ? std::string("  -") + option.letter + ", " : std::string(6, ' ');
+        entry += "--" + std::string(option.name);
+        if (!option.valueName.empty())
+            entry += " " + std::string(option.valueName);
+        std::string help(option.help);
+        if (const std::size_t plug = help.find("{plug}"); plug != std::string::npos)
+            help.replace(plug, 6, PlugPins());
+        if (entry.size() + 2 > kHelpColumn)
+            entry += "\n" + std::string(kHelpColumn, ' ');
+        else
+            entry += std::string(kHelpColumn - entry.size(), ' ');
+        lines += entry + Wrapped(help, kHelpColumn);
+    }
+    return lines;
+}
+
 }  // namespace
 
 std::string UsageText(std::string_view program)
@@ -27,43 +77,8 @@ std::string UsageText(std::string_view program)
            "  or:  " + name + " --watch | --read | --write REG=VALUE... [--port PORT]\n"
            "  or:  " + name + " --pulse REG=VALUE --width DURATION [--port PORT]\n"
            "Without an option, " + name + " opens the register panel " + panel + ".\n"
-           "\n"
-           "  -h, --help             show this help and exit\n"
-           "  -V, --version          show the name and version and exit\n"
-           "      --ports            list the candidate ports, how each is reached and\n"
-           "                         whether it answers, each port's modes (whether\n"
-           "                         TriState makes the data lines inputs), the PCI\n"
-           "                         cards and the step that binds one without a driver,\n"
-           "                         kernel lockdown, and which port the panel would use\n"
-           "      --loopback [PORT]  self-test a port with a loopback plug joining pins\n"
-           "                         " + PlugPins() + ";\n"
-           "                         PORT is a label such as 0x0378, by default the\n"
-           "                         port the panel would use;\n"
-           "                         only real ports: PORT 'simulated' tests the\n"
-           "                         built-in simulated port instead\n"
-           "\n"
-           "Signals over time and scripts, on one port:\n"
-           "      --record FILE      sample data, status and control as fast as the way to\n"
-           "                         the port allows and write every change to FILE: VCD\n"
-           "                         (one wire per pin, for PulseView, sigrok-cli and\n"
-           "                         GTKWave), CSV if FILE ends in .csv, '-' for standard\n"
-           "                         output; until Ctrl+C, SIGTERM or --for; the file is\n"
-           "                         complete either way\n"
-           "      --watch            print one line per change until Ctrl+C: microseconds\n"
-           "                         since start, register, old and new value, each line\n"
-           "                         that changed by name, pin and direction\n"
-           "      --for DURATION     stop recording or watching after DURATION, such as\n"
-           "                         500ms, 10s or 2m\n"
-           "      --rate HZ          sample HZ times a second, not as fast as possible\n"
-           "      --read             print data, status and control on one line\n"
-           "      --write REG=VALUE  write VALUE to REG (data or control), such as\n"
-           "                         data=0x41; repeat it to write several in order\n"
-           "      --pulse REG=VALUE  write VALUE, wait --width, write back what was there\n"
-           "                         and print the width reached\n"
-           "      --width DURATION   how long --pulse holds its value, such as 2ms or 500us\n"
-           "      --port PORT        the port to work on, a label such as 0x0378 or\n"
-           "                         'simulated'; by default the saved choice if it is\n"
-           "                         reached, else the lowest port reached\n"
+           "\n" +
+           OptionLines() +
            "\n"
            "--record, --watch and --read never write to any port, and none of these options\n"
            "runs the panel's write test: the port is found without writing. A recording\n"
