@@ -5,6 +5,8 @@
 #include <set>
 #include <vector>
 
+#include "cli/quote.h"
+
 namespace cli {
 namespace {
 
@@ -18,24 +20,6 @@ std::string_view NameOf(Action action)
         if (option.action == action)
             return option.name;
     return {};
-}
-
-// The argument between quotes, with control characters shown as \xNN, so that the error stays
-// one readable line whatever the argument holds.
-std::string Quoted(std::string_view text)
-{
-    std::string quoted = "'";
-    for (char c : text) {
-        const auto byte = static_cast<unsigned char>(c);
-        if (byte < 0x20 || byte == 0x7F) {
-            char escape[8];
-            std::snprintf(escape, sizeof escape, "\\x%02X", byte);
-            quoted += escape;
-        } else {
-            quoted += c;
-        }
-    }
-    return quoted + "'";
 }
 
 // Exact name first, so that a future option whose name is the prefix of another still works.
@@ -99,7 +83,7 @@ private:
         if (option == nullptr) {
             // The name alone, as the user typed it; all of "--=x", which has none.
             const std::string_view shown = name.empty() ? arg : arg.substr(0, 2 + name.size());
-            Fail((ambiguous ? "ambiguous option " : "unknown option ") + Quoted(shown));
+            Fail((ambiguous ? "ambiguous option " : "unknown option ") + QuoteArgument(shown));
             return false;
         }
         Seen(option->action);
@@ -130,7 +114,7 @@ private:
         for (char c : arg.substr(1)) {
             const Option* option = FindLetter(c);
             if (option == nullptr) {
-                Fail("unknown option " + Quoted(std::string("-") + c));
+                Fail("unknown option " + QuoteArgument(std::string("-") + c));
                 continue;
             }
             Seen(option->action);
@@ -147,9 +131,9 @@ private:
         const bool simulated = text == kSimulatedPortName;
         const auto port = simulated ? std::optional<std::uint16_t>(0) : ParsePortLabel(text);
         if (!port)
-            Fail(Quoted(text) + " is not a port label (such as 0x0378, or simulated)");
+            Fail(QuoteArgument(text) + " is not a port label (such as 0x0378, or simulated)");
         else if (m_port)
-            Fail("more than one port given: " + Quoted(text));
+            Fail("more than one port given: " + QuoteArgument(text));
         else
             m_port = port, m_simulated = simulated;
     }
@@ -161,7 +145,7 @@ private:
             if (WasSeen(Action::Loopback) && !m_port)
                 Port(operand);
             else
-                Fail("stray argument " + Quoted(operand));
+                Fail("stray argument " + QuoteArgument(operand));
         }
         if (!WasSeen(Action::Help) && !WasSeen(Action::Version))
             CheckCombination();

@@ -5,24 +5,10 @@
 
 #include <cstdio>
 
+#include "cli/quote.h"
+
 namespace cli {
 namespace {
-
-std::string Quoted(std::string_view text)
-{
-    std::string quoted = "'";
-    for (char c : text) {
-        const auto byte = static_cast<unsigned char>(c);
-        if (byte < 0x20 || byte == 0x7F) {
-            char escape[8];
-            std::snprintf(escape, sizeof escape, "\\x%02X", byte);
-            quoted += escape;
-        } else {
-            quoted += c;
-        }
-    }
-    return quoted + "'";
-}
 
 // 0x41, 65 or 0b01000001; nothing above 255.
 std::optional<std::uint8_t> ParseByte(std::string_view text)
@@ -57,8 +43,8 @@ std::optional<std::uint8_t> ParseByte(std::string_view text)
 std::string RegisterValueProblem(std::string_view text)
 {
     if (text.substr(0, text.find('=')) == "status")
-        return "the status register cannot be written: " + Quoted(text);
-    return Quoted(text) + " is not a register and a byte (such as data=0x41 or control=0x04)";
+        return "the status register cannot be written: " + QuoteArgument(text);
+    return QuoteArgument(text) + " is not a register and a byte (such as data=0x41 or control=0x04)";
 }
 
 }  // namespace
@@ -93,7 +79,7 @@ std::string TakeRecordFile(SignalOptions& options, std::string_view value)
     if (value.empty())
         return "--record needs a file name, or - for standard output";
     if (!options.recordFile.empty())
-        return "more than one file to record to: " + Quoted(value);
+        return "more than one file to record to: " + QuoteArgument(value);
     options.recordFile = value;
     return {};
 }
@@ -102,7 +88,7 @@ std::string TakeDuration(SignalOptions& options, std::string_view value)
 {
     const auto duration = record::ParseDuration(value);
     if (!duration)
-        return Quoted(value) + " is not a duration (such as 500ms, 10s or 2m)";
+        return QuoteArgument(value) + " is not a duration (such as 500ms, 10s or 2m)";
     options.duration = duration;
     return {};
 }
@@ -111,7 +97,7 @@ std::string TakeRate(SignalOptions& options, std::string_view value)
 {
     const auto rate = record::ParseRate(value);
     if (!rate)
-        return Quoted(value) + " is not a rate in samples per second (such as 1000, 50k or 1M)";
+        return QuoteArgument(value) + " is not a rate in samples per second (such as 1000, 50k or 1M)";
     options.rate = rate;
     return {};
 }
@@ -131,7 +117,7 @@ std::string TakePulse(SignalOptions& options, std::string_view value)
     if (!pulse)
         return RegisterValueProblem(value);
     if (options.pulse)
-        return "more than one pulse given: " + Quoted(value);
+        return "more than one pulse given: " + QuoteArgument(value);
     options.pulse = pulse;
     return {};
 }
@@ -140,7 +126,7 @@ std::string TakeWidth(SignalOptions& options, std::string_view value)
 {
     const auto width = record::ParseDuration(value);
     if (!width)
-        return Quoted(value) + " is not a duration (such as 2ms, 500us or 1s)";
+        return QuoteArgument(value) + " is not a duration (such as 2ms, 500us or 1s)";
     options.width = width;
     return {};
 }
@@ -150,9 +136,9 @@ std::string TakePort(SignalOptions& options, std::string_view value)
     const bool simulated = value == kSimulatedPortName;
     const auto port = simulated ? std::optional<std::uint16_t>(0) : ParsePortLabel(value);
     if (!port)
-        return Quoted(value) + " is not a port label (such as 0x0378, or simulated)";
+        return QuoteArgument(value) + " is not a port label (such as 0x0378, or simulated)";
     if (options.port)
-        return "more than one port given: " + Quoted(value);
+        return "more than one port given: " + QuoteArgument(value);
     options.port = port;
     options.simulated = simulated;
     return {};

@@ -16,8 +16,8 @@ if ((${#missing[@]})); then
 fi
 
 failures=0
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
+source "$(dirname "$0")/../../scripts/lib/workdir.sh"
+make_workdir
 fail() {
   echo "FAIL: $*"
   failures=$((failures + 1))

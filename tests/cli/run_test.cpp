@@ -16,19 +16,11 @@
 #include "res/version.h"
 #include "cli/startup.h"
 #include "support/temp_dir.h"
+#include "support/file_contents.h"
 
 namespace {
 
-std::string Contents(std::FILE* file)
-{
-    std::fflush(file);
-    std::rewind(file);
-    std::string text;
-    char buffer[4096];
-    while (std::size_t n = std::fread(buffer, 1, sizeof buffer, file))
-        text.append(buffer, n);
-    return text;
-}
+using testsupport::Contents;
 
 int Lines(const std::string& text)
 {

@@ -18,6 +18,7 @@
 #include "io/simulated_port.h"
 #include "io/waveform_inputs.h"
 #include "support/temp_dir.h"
+#include "support/file_contents.h"
 
 namespace {
 
@@ -25,16 +26,7 @@ using namespace std::chrono_literals;
 using io::Access;
 using Kind = io::Access::Kind;
 
-std::string Contents(std::FILE* file)
-{
-    std::fflush(file);
-    std::rewind(file);
-    std::string text;
-    char buffer[4096];
-    while (std::size_t n = std::fread(buffer, 1, sizeof buffer, file))
-        text.append(buffer, n);
-    return text;
-}
+using testsupport::Contents;
 
 bool Has(const std::string& text, const std::string& part)
 {

@@ -17,8 +17,8 @@ if ((${#missing[@]})); then
   exit 77
 fi
 
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
+source "$(dirname "$0")/../../scripts/lib/workdir.sh"
+make_workdir
 "$maker" "$work"
 fail=0
 

@@ -10,6 +10,8 @@
 #include <cstdio>
 #include <string>
 
+#include "support/file_contents.h"
+
 namespace {
 
 using namespace std::chrono_literals;
@@ -17,16 +19,7 @@ using record::Event;
 using record::Gap;
 using record::Registers;
 
-std::string Contents(std::FILE* file)
-{
-    std::fflush(file);
-    std::rewind(file);
-    std::string text;
-    char buffer[4096];
-    while (std::size_t n = std::fread(buffer, 1, sizeof buffer, file))
-        text.append(buffer, n);
-    return text;
-}
+using testsupport::Contents;
 
 // D0 high, nAck high, Busy low (its bit set), Select high; Init high, SelectIn asserted.
 constexpr Registers kFirst{0x01, 0xD8, 0x0C};
