@@ -15,8 +15,8 @@ add_library(vellix_qemu_guest STATIC ${guest_dir}/qemu_guest.cpp ${guest_dir}/gu
   ${CMAKE_SOURCE_DIR}/tests/ui/term/vt_screen.cpp ${CMAKE_SOURCE_DIR}/tests/ui/term/panel_screen.cpp)
 target_include_directories(vellix_qemu_guest PUBLIC ${CMAKE_SOURCE_DIR}/tests ${guest_dir})
 target_compile_definitions(vellix_qemu_guest PRIVATE
-  VELLIX_QEMU="${VELLIX_QEMU}"
   VELLIX_TERM_PROGRAM="$<TARGET_FILE:vellix-term>"
   VELLIX_PANEL_GUEST_INIT="$<TARGET_FILE:vellix_panel_guest_init>"
-  VELLIX_PANEL_IMAGE_SCRIPT="${CMAKE_SOURCE_DIR}/scripts/qemu-panel-image.sh")
+  VELLIX_QEMU_IMAGE_SCRIPT="${CMAKE_SOURCE_DIR}/scripts/qemu-image.sh"
+  VELLIX_QEMU_BOOT_SCRIPT="${CMAKE_SOURCE_DIR}/scripts/qemu-boot.sh")
 add_dependencies(vellix_qemu_guest vellix-term vellix_panel_guest_init)

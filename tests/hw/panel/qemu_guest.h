@@ -72,9 +72,9 @@ struct RunReport {
     long peakKiB = 0;                   // the most memory it held (resident, KiB)
 };
 
-// The kernel and initramfs, packed once per test program by scripts/qemu-panel-image.sh.
+// The kernel and initramfs, packed once per test program by scripts/qemu-image.sh.
 struct GuestImage {
-    std::filesystem::path kernel, initrd;
+    std::filesystem::path dir;  // vmlinuz and initramfs.gz, as scripts/qemu-boot.sh boots them
     std::string error;  // why there is none
     static const GuestImage& Get();
 };
