@@ -16,8 +16,9 @@ void DirectBus::Out(std::uint16_t port, std::uint8_t value)
     ::outb(value, port);
 }
 
-std::string DirectBus::Name() const
+std::string DirectBus::WayTo(std::uint16_t base) const
 {
+    (void)base;
     return {};
 }
 

@@ -103,7 +103,7 @@ std::string PpdevBus::WayTo(std::uint16_t base) const
 {
     std::uint16_t offset = 0;
     const Held* held = Find(base, offset);
-    return held != nullptr ? held->port.device : Name();
+    return held != nullptr ? held->port.device : PortLabel(base) + " not reached";
 }
 
 bool PpdevBus::Yield(std::uint16_t base)
@@ -119,17 +119,6 @@ bool PpdevBus::Yield(std::uint16_t base)
         return result > 0 || m_sys.ThreadSwitches() != switchesBefore;
     }
     return false;
-}
-
-std::string PpdevBus::Name() const
-{
-    std::string name;
-    for (const Held& held : m_ports) {
-        if (!name.empty())
-            name += ", ";
-        name += held.port.device;
-    }
-    return name;
 }
 
 PpdevClaim ClaimPpdevPort(SystemCalls& sys, const std::string& device)

@@ -43,7 +43,6 @@ public:
     std::uint8_t In(std::uint16_t port) override;
     void Out(std::uint16_t port, std::uint8_t value) override;
     // The devices in use, e.g. "/dev/parport0".
-    std::string Name() const override;
     // The device of the port at base, e.g. "/dev/parport1".
     std::string WayTo(std::uint16_t base) const override;
     // A port claimed beside another driver is offered to it (PPYIELD): true if the driver took

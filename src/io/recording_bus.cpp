@@ -32,11 +32,6 @@ void RecordingBus::Out(std::uint16_t port, std::uint8_t value)
     m_inner.Out(port, value);
 }
 
-std::string RecordingBus::Name() const
-{
-    return m_inner.Name();
-}
-
 std::string RecordingBus::WayTo(std::uint16_t base) const
 {
     return m_inner.WayTo(base);

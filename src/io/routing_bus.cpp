@@ -32,22 +32,6 @@ void RoutingBus::Out(std::uint16_t port, std::uint8_t value)
         way->Out(port, value);
 }
 
-std::string RoutingBus::Name() const
-{
-    std::vector<std::string> named;
-    std::string name;
-    for (const Route& route : m_routes) {
-        std::string way = route.way->WayTo(route.base);
-        if (way.empty())
-            way = "direct I/O";
-        if (std::find(named.begin(), named.end(), way) != named.end())
-            continue;
-        named.push_back(way);
-        name += (name.empty() ? "" : ", ") + way;
-    }
-    return name;
-}
-
 std::string RoutingBus::WayTo(std::uint16_t base) const
 {
     for (const Route& route : m_routes)

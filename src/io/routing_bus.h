@@ -24,7 +24,6 @@ public:
     std::uint8_t In(std::uint16_t port) override;
     void Out(std::uint16_t port, std::uint8_t value) override;
     // The ways of all routes, e.g. "direct I/O, /dev/parport1".
-    std::string Name() const override;
     // The way's name for a routed base, e.g. "/dev/parport1" or empty for direct I/O;
     // "0x0378 not reached" for any other.
     std::string WayTo(std::uint16_t base) const override;

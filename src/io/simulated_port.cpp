@@ -101,8 +101,9 @@ void SimulatedPort::Out(std::uint16_t port, std::uint8_t value)
     }
 }
 
-std::string SimulatedPort::Name() const
+std::string SimulatedPort::WayTo(std::uint16_t base) const
 {
+    (void)base;
     return "simulated port";
 }
 

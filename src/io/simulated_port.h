@@ -25,7 +25,7 @@ public:
 
     std::uint8_t In(std::uint16_t port) override;
     void Out(std::uint16_t port, std::uint8_t value) override;
-    std::string Name() const override;
+    std::string WayTo(std::uint16_t base) const override;
 
 private:
     struct Registers {

@@ -37,11 +37,6 @@ void WaveformInputs::Out(std::uint16_t port, std::uint8_t value)
     m_inner.Out(port, value);
 }
 
-std::string WaveformInputs::Name() const
-{
-    return m_inner.Name();
-}
-
 std::string WaveformInputs::WayTo(std::uint16_t base) const
 {
     return m_inner.WayTo(base);

@@ -43,7 +43,7 @@ public:
             m_latch = value;
         m_inner.Out(port, value);
     }
-    std::string Name() const override { return "faulty"; }
+    std::string WayTo(std::uint16_t) const override { return "faulty"; }
 
 private:
     io::Bus& m_inner;

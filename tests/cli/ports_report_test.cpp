@@ -188,7 +188,7 @@ class DirectStandIn : public io::Bus {
 public:
     std::uint8_t In(std::uint16_t port) override { return m_port.In(port); }
     void Out(std::uint16_t port, std::uint8_t value) override { m_port.Out(port, value); }
-    std::string Name() const override { return {}; }
+    std::string WayTo(std::uint16_t) const override { return {}; }
 
 private:
     io::SimulatedPort m_port{{0x378}};

@@ -38,10 +38,10 @@ TEST(RecordingBus, ClearEmptiesTheLogOnly)
     EXPECT_EQ(bus.Log(), (std::vector<Access>{{Access::Kind::Read, 0x378, 0x42}}));
 }
 
-TEST(RecordingBus, TakesTheInnerBusName)
+TEST(RecordingBus, SaysTheInnerBusWayToEachPort)
 {
     io::SimulatedPort port;
-    EXPECT_EQ(io::RecordingBus(port).Name(), "simulated port");
+    EXPECT_EQ(io::RecordingBus(port).WayTo(0x378), "simulated port");
 }
 
 TEST(RecordingBus, PrintsAccessesReadably)

@@ -161,8 +161,8 @@ TEST(SimulatedPort, DetectionProbeAnswersOnlyAtItsBase)
 
 TEST(SimulatedPort, NamesItself)
 {
-    EXPECT_EQ(io::SimulatedPort().Name(), "simulated port");
-    EXPECT_EQ(io::BuiltInBus().Name(), "simulated port");
+    EXPECT_EQ(io::SimulatedPort().WayTo(0x378), "simulated port");
+    EXPECT_EQ(io::BuiltInBus().WayTo(0x378), "simulated port");
 }
 
 }  // namespace

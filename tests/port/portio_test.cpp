@@ -16,7 +16,7 @@ public:
     explicit FixedBus(std::uint8_t byte) : m_byte(byte) {}
     std::uint8_t In(std::uint16_t) override { return m_byte; }
     void Out(std::uint16_t, std::uint8_t) override {}
-    std::string Name() const override { return "fixed"; }
+    std::string WayTo(std::uint16_t) const override { return "fixed"; }
 
 private:
     std::uint8_t m_byte;

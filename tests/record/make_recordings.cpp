@@ -69,7 +69,7 @@ public:
         std::fprintf(stderr, "make_recordings: the recorder wrote to the port\n");
         std::exit(1);
     }
-    std::string Name() const override { return m_inner.Name(); }
+    std::string WayTo(std::uint16_t base) const override { return m_inner.WayTo(base); }
 
 private:
     io::Bus& m_inner;

@@ -153,7 +153,7 @@ public:
     explicit LendingBus(io::Bus& inner) : m_inner(inner) {}
     std::uint8_t In(std::uint16_t port) override { return m_inner.In(port); }
     void Out(std::uint16_t port, std::uint8_t value) override { m_inner.Out(port, value); }
-    std::string Name() const override { return "lending"; }
+    std::string WayTo(std::uint16_t) const override { return "lending"; }
     bool Yield(std::uint16_t base) override
     {
         EXPECT_EQ(base, kBase);

@@ -27,7 +27,6 @@ public:
     std::map<std::uint16_t, std::string> ways;
     std::uint8_t In(std::uint16_t port) override;
     void Out(std::uint16_t port, std::uint8_t value) override { m_inner.Out(port, value); }
-    std::string Name() const override { return m_inner.Name(); }
     std::string WayTo(std::uint16_t base) const override;
 
 private:

@@ -163,9 +163,9 @@ TEST(QemuRecording, ByDirectIoHoldsWhatOtherProcessesWrote)
         GuestRun::Background({"--record", "-"}),                                          // 1
         GuestRun::Sleep(300),                                                             // 2
         GuestRun::Command({"--write", "data=0x41"}),                                      // 3
-        GuestRun::Command({"--pulse", "control=0x0D", "--width", "2ms"}),                 // 4
+        GuestRun::Command({"--pulse", "control=0x0D", "--width", "20ms"}),                // 4
         GuestRun::CommandAs(kUser, {"--write", "data=0x55"}),                             // 5
-        GuestRun::CommandAs(kUser, {"--pulse", "control=0x0D", "--width", "2ms"}),        // 6
+        GuestRun::CommandAs(kUser, {"--pulse", "control=0x0D", "--width", "20ms"}),       // 6
         GuestRun::CommandAs(kUser, {"--write", "control=0x04"}),                          // 7
         GuestRun::Command({"--read"}),                                                    // 8
         GuestRun::Sleep(300),                                                             // 9
@@ -198,14 +198,16 @@ TEST(QemuRecording, ByDirectIoHoldsWhatOtherProcessesWrote)
     ASSERT_FALSE(Of(edges, "D2_pin4").empty()) << Show(edges);
     EXPECT_TRUE(Of(edges, "D2_pin4").back().high);
     EXPECT_LT(Of(edges, "D6_pin8")[0].micros, Of(edges, "D2_pin4").back().micros);
-    // Two strobes, each at least about the 2 ms asked for (longer where the recorder was held up
-    // in the emulator, which its gaps say), the second after the second byte.
+    // Two strobes, each at least about the 20 ms asked for (longer where the recorder was held
+    // up in the emulator, which its gaps say), the second after the second byte. The emulator
+    // can hold the recorder up for several milliseconds when the host is busy: a pulse much
+    // shorter than that may fall into a marked gap, which the sampler's own tests cover.
     const std::vector<Edge> strobe = Of(edges, "nStrobe_pin1");
     ASSERT_EQ(strobe.size(), 4u) << Show(edges);
     for (std::size_t i = 0; i < 4; i += 2) {
         EXPECT_FALSE(strobe[i].high);
         EXPECT_TRUE(strobe[i + 1].high);
-        EXPECT_GE(strobe[i + 1].micros - strobe[i].micros, 1500) << Show(strobe);
+        EXPECT_GE(strobe[i + 1].micros - strobe[i].micros, 15000) << Show(strobe);
         EXPECT_LT(strobe[i + 1].micros - strobe[i].micros, 1000000) << Show(strobe);
     }
     EXPECT_GT(strobe[2].micros, Of(edges, "D2_pin4").back().micros);
