@@ -7,14 +7,9 @@ set -uo pipefail
 
 version=$1
 shift
-failures=0
 source "$(dirname "$0")/../../scripts/lib/workdir.sh"
+source "$(dirname "$0")/../../scripts/lib/checks.sh"
 make_workdir
-
-fail() {
-  echo "FAIL: $*"
-  failures=$((failures + 1))
-}
 
 # run PROGRAM ARGS...: sets status, out and err; no terminal and no display, so that a program
 # that wrongly went on to the panel would choose a bus and stop.
@@ -106,8 +101,4 @@ for program in "$@"; do
   [[ -n $access ]] || fail "$name with no option: the trace saw no bus being chosen; the checks above prove nothing"
 done
 
-if ((failures)); then
-  echo "$failures failure(s)"
-  exit 1
-fi
-echo "all checks passed for: $*"
+end_checks "all checks passed for: $*"

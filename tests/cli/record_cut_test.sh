@@ -15,13 +15,9 @@ if ((${#missing[@]})); then
   exit 77
 fi
 
-failures=0
 source "$(dirname "$0")/../../scripts/lib/workdir.sh"
+source "$(dirname "$0")/../../scripts/lib/checks.sh"
 make_workdir
-fail() {
-  echo "FAIL: $*"
-  failures=$((failures + 1))
-}
 
 # record PROGRAM SIGNAL FILE: starts a recording, waits until it has written its header, lets it
 # run a little, sends the signal and waits for the end; sets status and err.
@@ -69,5 +65,4 @@ PY
   done
 done
 
-((failures == 0)) && echo "recordings cut by SIGINT and SIGTERM open in sigrok-cli, vcd2fst and Python's csv"
-exit $((failures > 0))
+end_checks "recordings cut by SIGINT and SIGTERM open in sigrok-cli, vcd2fst and Python's csv"
