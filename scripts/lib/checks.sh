@@ -17,3 +17,16 @@ end_checks() {
   [[ -n ${1:-} ]] && echo "$1"
   exit 0
 }
+
+# need_tools TOOL...: skips the whole test (exit 77, which CTest reports as skipped) when one of
+# the programs is not installed.
+need_tools() {
+  local missing=() tool
+  for tool in "$@"; do
+    command -v "$tool" >/dev/null || missing+=("$tool")
+  done
+  if ((${#missing[@]})); then
+    echo "SKIPPED: not installed: ${missing[*]} (bash scripts/deps.sh test installs them)"
+    exit 77
+  fi
+}

@@ -6,17 +6,9 @@
 # Usage: record_cut_test.sh PROGRAM...
 set -uo pipefail
 
-missing=()
-for tool in sigrok-cli vcd2fst python3; do
-  command -v "$tool" >/dev/null || missing+=("$tool")
-done
-if ((${#missing[@]})); then
-  echo "SKIPPED: not installed: ${missing[*]} (bash scripts/deps.sh test installs them)"
-  exit 77
-fi
-
 source "$(dirname "$0")/../../scripts/lib/workdir.sh"
 source "$(dirname "$0")/../../scripts/lib/checks.sh"
+need_tools sigrok-cli vcd2fst python3
 make_workdir
 
 # record PROGRAM SIGNAL FILE: starts a recording, waits until it has written its header, lets it
