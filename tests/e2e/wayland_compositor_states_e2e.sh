@@ -1,10 +1,10 @@
 #!/usr/bin/env bash
 # Maximize and full screen started by the compositor itself, not by the program's title bar: the
 # real vellix in weston (its X11 back-end inside a private Xvfb, so that keys reach it), weston's
-# own bindings pressed with xdotool. A maximized configure carries a size the client must obey to
-# the pixel by its next frame, or weston disconnects it. Each time the program must keep running,
-# get its own size back once weston has taken the state back, and still answer the keyboard:
-# Escape ends it as Cancel, with status 0.
+# own bindings pressed with xdotool, on the panel and on the help box. A maximized configure
+# carries a size the client must obey to the pixel by its next frame, or weston disconnects it.
+# Each time the program must keep running, the window get its own size back once weston has taken
+# the state back, and the panel still answer the keyboard: Escape ends it as Cancel, status 0.
 # Usage: wayland_compositor_states_e2e.sh path/to/vellix
 set -euo pipefail
 
@@ -62,7 +62,37 @@ await() {
   return 1
 }
 alive() { kill -0 "$app_pid" 2>/dev/null || fail "vellix ended $1"; }
-geometry() { grep -oE 'set_window_geometry\([0-9, ]*\)' "$work/vellix.log" | sed -n "$1p"; }
+lines() { wc -l <"$work/vellix.log"; }
+# The newest top-level window: its xdg_surface and xdg_toplevel ids.
+newest_window() {
+  surface=$(grep -oE 'get_xdg_surface\(new id xdg_surface@[0-9]+' "$work/vellix.log" | tail -n1 | grep -oE '[0-9]+$')
+  toplevel=$(grep -oE "xdg_surface@$surface\.get_toplevel\(new id xdg_toplevel@[0-9]+" "$work/vellix.log" | grep -oE '[0-9]+$')
+  [[ -n $surface && -n $toplevel ]] || fail "no xdg_toplevel in the protocol log"
+}
+geometry() { grep -oE "xdg_surface@$surface\.set_window_geometry\([0-9, ]*\)" "$work/vellix.log" | sed -n "$1" | sed 's/.*geometry//'; }
+
+# Presses weston's binding for a state on the newest window: the state must come and go, and the
+# window must run on at the size it had.
+survives() {
+  local keys=$1 state=$2 what=$3 own start granted last
+  own=$(geometry 1p)
+  [[ -n $own ]] || fail "the $what told weston no geometry"
+  start=$(lines)
+  xdotool key "$keys"
+  # weston sends the state with the size of the screen or of its work area...
+  await "xdg_toplevel@$toplevel\.configure\([1-9][0-9]*, [1-9][0-9]*," "$start" ||
+    { alive "after $keys on the $what"; fail "weston sent the $what no $state state for $keys"; }
+  granted=$(tail -n +"$((start + 1))" "$work/vellix.log" | grep -nE "xdg_toplevel@$toplevel\.configure\([1-9]" | head -n1 | cut -d: -f1)
+  # ...and, asked to take it back, a configure that leaves the size to the client.
+  await "xdg_toplevel@$toplevel\.configure\(0, 0," "$((start + granted))" ||
+    { alive "with the $what in the $state state"; fail "the $what's $state state was kept"; }
+  # Some frames later (the lamps and the caret are redrawn on their own) it still runs.
+  sleep 1.5
+  alive "after weston's $state state on the $what ($keys)"
+  last=$(geometry '$p')
+  [[ $last == "$own" ]] || fail "after the $state state the $what is $last, not $own"
+  echo "ok: $keys ($state by weston): vellix runs on, the $what at its size $own"
+}
 
 # A Wayland session only: without DISPLAY vellix cannot fall back to the X server.
 mkdir "$work/run"
@@ -73,27 +103,25 @@ app_pid=$!
 await 'xdg_toplevel@[0-9]+\.configure\(0, 0, array\[[1-9]' 0 || fail "no active Vellix window on weston"
 grep -q 'set_title("Vellix' "$work/vellix.log" || fail "the window on weston is not Vellix's"
 sleep 0.5
-own=$(geometry 1)
-[[ -n $own ]] || fail "the window told weston no geometry"
-echo "ok: the panel runs on weston: ${own#set_window_geometry}"
+newest_window
+panel_toplevel=$toplevel
+survives super+shift+m maximized panel
+survives super+shift+f full-screen panel
 
-for binding in "super+shift+m maximized" "super+shift+f full-screen"; do
-  keys=${binding% *} state=${binding#* }
-  start=$(wc -l <"$work/vellix.log")
-  xdotool key "$keys"
-  # weston sends the state with the size of the screen or of its work area...
-  await 'xdg_toplevel@[0-9]+\.configure\([1-9][0-9]*, [1-9][0-9]*,' "$start" ||
-    { alive "after $keys"; fail "weston sent no $state state for $keys"; }
-  granted=$(tail -n +"$((start + 1))" "$work/vellix.log" | grep -nE 'xdg_toplevel@[0-9]+\.configure\([1-9]' | head -n1 | cut -d: -f1)
-  # ...and, asked to take it back, a configure that leaves the size to the client.
-  await 'xdg_toplevel@[0-9]+\.configure\(0, 0,' "$((start + granted))" || { alive "in the $state state"; fail "the $state state was kept"; }
-  # Some frames later (the lamps and the caret are redrawn on their own) it still runs.
-  sleep 1.5
-  alive "after weston's $state state (${keys})"
-  last=$(grep -oE 'set_window_geometry\([0-9, ]*\)' "$work/vellix.log" | tail -n1)
-  [[ $last == "$own" ]] || fail "after the $state state the window is ${last#set_window_geometry}, not ${own#set_window_geometry}"
-  echo "ok: $keys ($state by weston): vellix runs on at its size"
-done
+# The help box, a window of a fixed size of its own.
+start=$(lines)
+xdotool key F1
+await "get_toplevel" "$start" && await "xdg_toplevel@[0-9]+\.configure\(0, 0, array\[[1-9]" "$start" ||
+  { alive "on F1"; fail "F1 opened no help box"; }
+sleep 0.5
+newest_window
+[[ $toplevel != "$panel_toplevel" ]] || fail "F1 opened no window"
+survives super+shift+m maximized "help box"
+start=$(lines)
+xdotool key Escape
+await "xdg_toplevel@$toplevel\.destroy\(\)" "$start" || { alive "when the help box closed"; fail "Escape left the help box open"; }
+# The keyboard goes back to the panel.
+await "xdg_toplevel@$panel_toplevel\.configure\(0, 0, array\[[1-9]" "$start" || fail "the panel was not active again"
 
 # The panel still answers the keyboard: Escape is Cancel.
 xdotool key Escape
@@ -107,5 +135,5 @@ wait "$app_pid" || status=$?
 app_pid=""
 [[ $status == 0 ]] || fail "vellix ended with status $status"
 grep -v '^\[' "$work/vellix.log" | grep -qiE 'protocol error|error [0-9]+:' && fail "vellix reported a Wayland error"
-echo "ok: Escape still ends the panel as Cancel"
+echo "ok: Escape closes the help box, then ends the panel as Cancel"
 echo "PASS"
