@@ -80,7 +80,7 @@ private:
         QMetaObject::invokeMethod(this, &Guard::Refuse, Qt::QueuedConnection);
     }
 
-    // What the platform last reported, which on Wayland lags behind what was asked for.
+    // Large as asked for, or as the platform last reported it: on Wayland the report lags behind.
     bool Large() const
     {
         QWindow* window = m_top->windowHandle();
