@@ -3,8 +3,9 @@
 # real vellix in weston (its X11 back-end inside a private Xvfb, so that keys reach it), weston's
 # own bindings pressed with xdotool, on the panel and on the help box. A maximized configure
 # carries a size the client must obey to the pixel by its next frame, or weston disconnects it.
-# Each time the program must keep running, the window get its own size back once weston has taken
-# the state back, and the panel still answer the keyboard: Escape ends it as Cancel, status 0.
+# Each time the program must keep running and the window must have its own size again once
+# weston has taken the state back; afterwards the panel still answers the keyboard: Escape ends it
+# as Cancel, with status 0.
 # Usage: wayland_compositor_states_e2e.sh path/to/vellix
 set -euo pipefail
 
