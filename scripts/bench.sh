@@ -50,6 +50,19 @@ if [[ -x "$dir/bench/guest_port_bench" ]]; then
   row "ReadPortByte, QEMU guest (ns)" "${read_v:-}" "${read_ref:-}" "bare inb on 0x378; goal <= 1.05"
   row "WritePortByte, QEMU guest (ns)" "${write_v:-}" "${write_ref:-}" "bare outb on 0x378; goal <= 1.05"
 fi
+if [[ -x "$dir/bench/record_guest_bench" ]]; then
+  # --record in the QEMU guest against a bare loop of the same three reads, by each way.
+  recorder=$("$dir/bench/record_guest_bench" 2>/dev/null || true)
+  [[ -n $recorder ]] || echo "record_guest_bench reported no figures" >&2
+  pick() { awk -v a="$1" -v b="$2" -v f="$3" '$1 == a && $2 == b { print $f }' <<<"$recorder"; }
+  row "--record rate, direct I/O (samples/s)" "$(pick rate direct 3)" "$(pick rate direct 4)" "bare loop of the reads; goal >= 0.9"
+  row "--record rate, direct I/O (samples/s)" "$(pick rate direct 3)" "$(pick stamped direct 3)" "bare loop with a clock read per round"
+  row "--record rate, ppdev (samples/s)" "$(pick rate ppdev 3)" "$(pick rate ppdev 4)" "bare loop of the ioctls; goal >= 0.9"
+  row "--record longest gap, direct I/O" "$(pick gap direct 3) $(pick gap direct 4)" "" "in 5 s"
+  row "--record longest gap, ppdev" "$(pick gap ppdev 3) $(pick gap ppdev 4)" "" "in 5 s"
+  peak() { awk -v f="$1" '$1 == "peak" { print $f }' <<<"$recorder"; }
+  row "--record peak memory, 60 s (KiB)" "$(peak 3)" "$(peak 2)" "after 5 s; goal: flat (1.0)"
+fi
 if [[ -x "$dir/src/vellix" && -x "$dir/bench/peer_qt_panel" && -x "$dir/bench/minimal_qt" ]]; then
   # A failed run (said on stderr) leaves its rows in the table with "-". Each figure of vellix is
   # set against the peer (the same panel written directly against Qt Widgets) and against the

@@ -14,10 +14,11 @@ qemu_pkgs=(qemu-system-x86 linux-image-amd64 cpio)
 # Debian's own checks of the built package; strace:
 # proof that a wrong command line reaches for no port; weston and qt6-wayland: the desktop window
 # on a headless Wayland compositor; dbus, at-spi2-core and pyatspi: the accessibility test's
-# session bus, AT-SPI registry and reader.
+# session bus, AT-SPI registry and reader; sigrok-cli and gtkwave (its vcd2fst): readers that
+# no one here wrote, which must open the recordings.
 test_pkgs=(libgtest-dev libgmock-dev libbenchmark-dev xvfb xdotool x11-apps imagemagick tmux weston qt6-wayland
            clang libclang-rt-14-dev desktop-file-utils appstream groff-base debootstrap zstd lintian strace
-           dbus-daemon dbus-bin at-spi2-core python3-pyatspi
+           dbus-daemon dbus-bin at-spi2-core python3-pyatspi sigrok-cli gtkwave
            "${qemu_pkgs[@]}")
 
 case "${1:-build}" in

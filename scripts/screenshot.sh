@@ -20,16 +20,10 @@ if [[ -z $bin ]]; then
   bin=$root/build/release/src/vellix
 fi
 
-work=$(mktemp -d)
+source scripts/lib/workdir.sh
 xvfb_pid=""
 app_pid=""
-cleanup() {
-  [[ -n $app_pid ]] && kill "$app_pid" 2>/dev/null || true
-  [[ -n $xvfb_pid ]] && kill "$xvfb_pid" 2>/dev/null || true
-  wait 2>/dev/null || true
-  rm -rf "$work"
-}
-trap cleanup EXIT
+make_workdir app_pid xvfb_pid
 
 source scripts/lib/xvfb.sh
 start_xvfb "$work" || { echo "screenshot: Xvfb did not start" >&2; cat "$work/xvfb.log" >&2; exit 1; }

@@ -1,10 +1,9 @@
 // vellix: the panel in a desktop window when a display can be opened, else in the terminal.
 #include <cstdio>
 
-#include "afx/winapp.h"
 #include "cli/run.h"
 #include "cli/std_streams.h"
-#include "startup.h"
+#include "cli/startup.h"
 #include "ui/qt/display_probe.h"
 #include "ui/qt/qt_frontend_run.h"
 #include "ui/term/term_frontend_run.h"
@@ -12,7 +11,7 @@
 int main(int argc, char** argv)
 {
     cli::OpenClosedStandardStreams();
-    const cli::Program program{"vellix", [] { return vellix::InstallPortBus("vellix"); }, [argv] {
+    const cli::Program program{"vellix", [] { return cli::InstallPortBus("vellix"); }, [argv] {
         ui::qt::DisplayChoice display = ui::qt::ChooseDisplay();
         if (!display.platform.empty())
             return ui::qt::RunApplication(argv[0], display.platform);
@@ -30,6 +29,6 @@ int main(int argc, char** argv)
             std::fprintf(stderr, "vellix: %s, and there is no terminal on standard input and output\n",
                          display.problem.c_str());
         return 1;
-    }};
+    }, [](const io::ChooseOptions& options) { return cli::ChooseBusFor("vellix", options); }};
     return cli::Run(program, argc, argv, stdout, stderr);
 }

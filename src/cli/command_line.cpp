@@ -5,46 +5,29 @@
 #include <set>
 #include <vector>
 
+#include "cli/quote.h"
+
 namespace cli {
 namespace {
 
-struct LongOption {
-    std::string_view name;
-    Action action;
-    bool takesPort;
-};
+// The actions that do something, in the order an error names two of them.
+constexpr Action kDoing[] = {Action::Ports, Action::Loopback, Action::Record, Action::Watch,
+                             Action::Read,  Action::Write,    Action::Pulse};
 
-constexpr std::array<LongOption, 4> kLongOptions{{
-    {"help", Action::Help, false},
-    {"version", Action::Version, false},
-    {"ports", Action::Ports, false},
-    {"loopback", Action::Loopback, true},
-}};
-
-// The argument between quotes, with control characters shown as \xNN, so that the error stays
-// one readable line whatever the argument holds.
-std::string Quoted(std::string_view text)
+std::string_view NameOf(Action action)
 {
-    std::string quoted = "'";
-    for (char c : text) {
-        const auto byte = static_cast<unsigned char>(c);
-        if (byte < 0x20 || byte == 0x7F) {
-            char escape[8];
-            std::snprintf(escape, sizeof escape, "\\x%02X", byte);
-            quoted += escape;
-        } else {
-            quoted += c;
-        }
-    }
-    return quoted + "'";
+    for (const Option& option : Options())
+        if (option.action == action)
+            return option.name;
+    return {};
 }
 
 // Exact name first, so that a future option whose name is the prefix of another still works.
-const LongOption* FindLongOption(std::string_view name, bool& ambiguous)
+const Option* FindLongOption(std::string_view name, bool& ambiguous)
 {
     ambiguous = false;
-    const LongOption* found = nullptr;
-    for (const LongOption& option : kLongOptions) {
+    const Option* found = nullptr;
+    for (const Option& option : Options()) {
         if (option.name == name)
             return &option;
         if (!name.empty() && option.name.substr(0, name.size()) == name) {
@@ -55,18 +38,27 @@ const LongOption* FindLongOption(std::string_view name, bool& ambiguous)
     return ambiguous ? nullptr : found;
 }
 
+const Option* FindLetter(char letter)
+{
+    for (const Option& option : Options())
+        if (option.letter != 0 && option.letter == letter)
+            return &option;
+    return nullptr;
+}
+
 class Parser {
 public:
     CommandLine Parse(std::span<const std::string_view> args)
     {
         bool optionsEnded = false;
-        for (std::string_view arg : args) {
+        for (std::size_t i = 0; i < args.size(); ++i) {
+            const std::string_view arg = args[i];
             if (optionsEnded || arg == "-" || arg.empty() || arg[0] != '-')
                 m_operands.push_back(arg);
             else if (arg == "--")
                 optionsEnded = true;
             else if (arg.substr(0, 2) == "--")
-                LongArgument(arg);
+                i += LongArgument(arg, i + 1 < args.size() ? &args[i + 1] : nullptr) ? 1 : 0;
             else
                 ShortGroup(arg);
         }
@@ -80,38 +72,53 @@ private:
             m_error = std::move(error);
     }
 
-    void LongArgument(std::string_view arg)
+    // True if the option took next as its value.
+    bool LongArgument(std::string_view arg, const std::string_view* next)
     {
         const std::string_view body = arg.substr(2);
         const std::size_t equals = body.find('=');
         const std::string_view name = body.substr(0, equals);
         bool ambiguous = false;
-        const LongOption* option = FindLongOption(name, ambiguous);
+        const Option* option = FindLongOption(name, ambiguous);
         if (option == nullptr) {
             // The name alone, as the user typed it; all of "--=x", which has none.
             const std::string_view shown = name.empty() ? arg : arg.substr(0, 2 + name.size());
-            Fail((ambiguous ? "ambiguous option " : "unknown option ") + Quoted(shown));
-            return;
+            Fail((ambiguous ? "ambiguous option " : "unknown option ") + QuoteArgument(shown));
+            return false;
         }
         Seen(option->action);
+        m_given.insert(option->name);
+        if (option->value == Value::Required) {
+            if (equals == std::string_view::npos && next == nullptr) {
+                Fail("option '--" + std::string(option->name) + "' needs a value");
+                return false;
+            }
+            const std::string_view value = equals != std::string_view::npos ? body.substr(equals + 1) : *next;
+            if (std::string problem = option->take(m_signals, value); !problem.empty())
+                Fail(std::move(problem));
+            return equals == std::string_view::npos;
+        }
         if (equals == std::string_view::npos)
-            return;
+            return false;
         const std::string_view value = body.substr(equals + 1);
-        if (!option->takesPort)
+        if (option->value != Value::Port)
             Fail("option '--" + std::string(option->name) + "' takes no value");
         else
             Port(value);
+        return false;
     }
 
     void ShortGroup(std::string_view arg)
     {
+        // Only options without a value have a letter, so a group is letters alone.
         for (char c : arg.substr(1)) {
-            if (c == 'h')
-                Seen(Action::Help);
-            else if (c == 'V')
-                Seen(Action::Version);
-            else
-                Fail("unknown option " + Quoted(std::string("-") + c));
+            const Option* option = FindLetter(c);
+            if (option == nullptr) {
+                Fail("unknown option " + QuoteArgument(std::string("-") + c));
+                continue;
+            }
+            Seen(option->action);
+            m_given.insert(option->name);
         }
     }
 
@@ -124,9 +131,9 @@ private:
         const bool simulated = text == kSimulatedPortName;
         const auto port = simulated ? std::optional<std::uint16_t>(0) : ParsePortLabel(text);
         if (!port)
-            Fail(Quoted(text) + " is not a port label (such as 0x0378, or simulated)");
+            Fail(QuoteArgument(text) + " is not a port label (such as 0x0378, or simulated)");
         else if (m_port)
-            Fail("more than one port given: " + Quoted(text));
+            Fail("more than one port given: " + QuoteArgument(text));
         else
             m_port = port, m_simulated = simulated;
     }
@@ -138,11 +145,10 @@ private:
             if (WasSeen(Action::Loopback) && !m_port)
                 Port(operand);
             else
-                Fail("stray argument " + Quoted(operand));
+                Fail("stray argument " + QuoteArgument(operand));
         }
-        if (WasSeen(Action::Ports) && WasSeen(Action::Loopback) && !WasSeen(Action::Help) &&
-            !WasSeen(Action::Version))
-            Fail("--ports and --loopback cannot be used together");
+        if (!WasSeen(Action::Help) && !WasSeen(Action::Version))
+            CheckCombination();
 
         CommandLine command;
         if (!m_error.empty()) {
@@ -150,7 +156,8 @@ private:
             command.error = m_error;
             return command;
         }
-        for (Action action : {Action::Help, Action::Version, Action::Ports, Action::Loopback}) {
+        for (Action action : {Action::Help, Action::Version, Action::Ports, Action::Loopback, Action::Record,
+                              Action::Watch, Action::Read, Action::Write, Action::Pulse}) {
             if (WasSeen(action)) {
                 command.action = action;
                 break;
@@ -160,10 +167,39 @@ private:
             command.simulated = true;
         else if (command.action == Action::Loopback)
             command.port = m_port;
+        if (IsSignalAction(command.action))
+            command.signals = std::move(m_signals);
         return command;
     }
 
+    // One action at a time, and each option that only gives a value with an action it fits.
+    void CheckCombination()
+    {
+        std::vector<Action> doing;
+        for (Action action : kDoing)
+            if (WasSeen(action))
+                doing.push_back(action);
+        if (doing.size() > 1) {
+            Fail("--" + std::string(NameOf(doing[0])) + " and --" + std::string(NameOf(doing[1])) +
+                 " cannot be used together");
+            return;
+        }
+        const Action action = doing.empty() ? Action::Panel : doing[0];
+        const bool samples = action == Action::Record || action == Action::Watch;
+        for (std::string_view name : {"for", "rate"})
+            if (m_given.count(name) != 0 && !samples)
+                Fail("--" + std::string(name) + " goes with --record or --watch");
+        if (m_given.count("width") != 0 && action != Action::Pulse)
+            Fail("--width goes with --pulse");
+        if (action == Action::Pulse && m_given.count("width") == 0)
+            Fail("--pulse needs --width, such as --width 2ms");
+        if (m_given.count("port") != 0 && !IsSignalAction(action))
+            Fail("--port goes with --record, --watch, --read, --write or --pulse");
+    }
+
     std::set<Action> m_seen;
+    std::set<std::string_view> m_given;  // the long options given, by name
+    SignalOptions m_signals;
     std::vector<std::string_view> m_operands;
     std::optional<std::uint16_t> m_port;
     bool m_simulated = false;

@@ -5,14 +5,15 @@
 
 #include "shell/config.h"
 #include "cli/command_line.h"
+#include "cli/signal_commands.h"
 #include "cli/std_streams.h"
 #include "cli/usage.h"
-#include "port/loopback.h"
-#include "port/loopback_text.h"
+#include "cli/loopback.h"
+#include "cli/loopback_text.h"
 #include "port/panel_choice.h"
 #include "port/portio.h"
 #include "io/simulated_port.h"
-#include "port_report.h"
+#include "cli/ports_report.h"
 
 namespace cli {
 namespace {
@@ -67,7 +68,7 @@ std::string Labels(const std::vector<std::uint16_t>& bases)
         // Appended piece by piece: GCC 12 misreads the temporary of `", " + label` at -O2.
         if (!text.empty())
             text += ", ";
-        text += port::PortLabel(base);
+        text += io::PortLabel(base);
     }
     return text.empty() ? "no port" : text;
 }
@@ -79,23 +80,23 @@ port::PanelChoice PanelPort(const io::BusChoice& choice, std::string& saved)
 {
     saved = config::ReadSavedText().Str();
     return port::ChoosePanelPort(saved, [&](std::uint16_t base) {
-        return Reaches(choice, base) && port::AnswersDetectionTestKeepingRegisters(base);
+        return Reaches(choice, base) && cli::AnswersDetectionTestKeepingRegisters(base);
     });
 }
 
 // The built-in simulated port, with its plug: a check of the program itself, never of hardware.
 int SimulatedLoopback(std::FILE* out)
 {
-    io::SimulatedPort simulated({port::kDefaultBase});
+    io::SimulatedPort simulated({io::kDefaultBase});
     io::Bus& installed = port::InstalledBus();
     port::InstallBus(&simulated);
     std::fprintf(out, "Loopback self-test of the built-in simulated port at %s: it says nothing of real "
-                      "hardware.\n", port::PortLabel(port::kDefaultBase).c_str());
-    const port::LoopbackResult result = port::RunLoopbackTest(port::kDefaultBase);
+                      "hardware.\n", io::PortLabel(io::kDefaultBase).c_str());
+    const cli::LoopbackResult result = cli::RunLoopbackTest(io::kDefaultBase);
     port::InstallBus(&installed);
-    for (const port::LoopbackCheck& check : result.checks)
-        std::fprintf(out, "%s\n", port::FormatCheck(check).c_str());
-    std::fputs(port::FormatSummary(result).c_str(), out);
+    for (const cli::LoopbackCheck& check : result.checks)
+        std::fprintf(out, "%s\n", cli::FormatCheck(check).c_str());
+    std::fputs(cli::FormatSummary(result).c_str(), out);
     return result.AllPassed() ? 0 : 1;
 }
 
@@ -123,27 +124,27 @@ int Loopback(const Program& program, const CommandLine& command, const io::BusCh
     }
     if (!Reaches(choice, base)) {
         if (const io::SurveyedPort* surveyed = Surveyed(choice, base))
-            std::fprintf(err, "%s: cannot self-test %s: %s\n", program.name, port::PortLabel(base).c_str(),
+            std::fprintf(err, "%s: cannot self-test %s: %s\n", program.name, io::PortLabel(base).c_str(),
                          io::DescribeWay(*surveyed).c_str());
         else
             std::fprintf(err, "%s: cannot reach a port at %s: only %s can be reached\n", program.name,
-                         port::PortLabel(base).c_str(), Labels(ReachedBases(choice)).c_str());
+                         io::PortLabel(base).c_str(), Labels(ReachedBases(choice)).c_str());
         return kUnreachable;
     }
 
-    std::fprintf(out, "Loopback self-test of %s through %s%s.\n", port::PortLabel(base).c_str(),
+    std::fprintf(out, "Loopback self-test of %s through %s%s.\n", io::PortLabel(base).c_str(),
                  WayName(choice, base).c_str(), because.c_str());
-    const port::LoopbackResult result = port::RunLoopbackTest(base);
+    const cli::LoopbackResult result = cli::RunLoopbackTest(base);
     // What the port's modes say of the direction bit, beside what the test saw of it.
     const io::SurveyedPort* surveyed = Surveyed(choice, base);
     const std::string direction = surveyed ? io::DescribeDirection(*surveyed) : std::string();
-    for (const port::LoopbackCheck& check : result.checks) {
-        std::string line = port::FormatCheck(check);
-        if (check.kind == port::LoopbackCheck::Kind::Direction && !direction.empty())
+    for (const cli::LoopbackCheck& check : result.checks) {
+        std::string line = cli::FormatCheck(check);
+        if (check.kind == cli::LoopbackCheck::Kind::Direction && !direction.empty())
             line += "; " + direction;
         std::fprintf(out, "%s\n", line.c_str());
     }
-    std::fputs(port::FormatSummary(result).c_str(), out);
+    std::fputs(cli::FormatSummary(result).c_str(), out);
     return result.AllPassed() ? 0 : 1;
 }
 
@@ -166,9 +167,11 @@ int Answer(const Program& program, const CommandLine& command, std::FILE* out, s
     default:
         break;
     }
+    if (IsSignalAction(command.action))
+        return RunSignalCommand(program, command, out, err);
     const io::BusChoice choice = program.installBus();
     if (command.action == Action::Ports)
-        return vellix::ReportPorts(out, choice, config::ReadSavedText().Str(), config::SavedTextProblem());
+        return cli::ReportPorts(out, choice, config::ReadSavedText().Str(), config::SavedTextProblem());
     return Loopback(program, command, choice, out, err);
 }
 

@@ -12,6 +12,9 @@ struct Program {
     const char* name;                            // "vellix" or "vellix-term", as messages call it
     std::function<io::BusChoice()> installBus;   // chooses and installs the port bus
     std::function<int()> runPanel;               // runs the panel on the installed bus
+    // Chooses the bus for the commands that read, write and record one port's registers, with
+    // the options given, and says the survey's lines as installBus does; installs nothing.
+    std::function<io::BusChoice(const io::ChooseOptions&)> chooseBus;
 };
 
 // Help, version and a wrong command line are answered before any bus is chosen, so that they

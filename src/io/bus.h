@@ -21,6 +21,14 @@ public:
         (void)base;
         return Name();
     }
+    // Lets a program that waits for the port at base have it, and takes it back: true if one
+    // did, so that the port went unseen meanwhile. Only a bus that holds the kernel's claim on
+    // the port beside others has anyone to let in; the others answer false at once.
+    virtual bool Yield(std::uint16_t base)
+    {
+        (void)base;
+        return false;
+    }
 };
 
 // The simulated port that serves until a real bus is installed; it lives as long as the program.

@@ -104,6 +104,7 @@ std::string PpdevFix(const PpdevClaim& claim)
 }
 
 struct Reaching {
+    Use use = Use::Panel;
     std::map<std::uint16_t, int> direct;  // the legacy bases' ioperm outcomes
     bool wasRoot = false;
     std::string lockdown;
@@ -116,11 +117,11 @@ void Reach(SurveyedPort& port, const Reaching& r, SystemCalls& sys, std::vector<
         port.way = Way::Direct;
         // The kernel's claim, held while we run, makes a print job wait for us as it does for
         // ppdev; without it, direct I/O would write into the middle of one.
-        if (!port.device.empty()) {
+        if (!port.device.empty() && r.use == Use::Panel) {
             const PpdevClaim claim = ClaimPpdevPort(sys, port.device);
             if (claim.fd >= 0) {
                 port.claimHeld = true;
-                claimed.push_back({port.base, claim.fd, port.device});
+                claimed.push_back({port.base, claim.fd, port.device, claim.shared});
             }
         }
         return;
@@ -136,7 +137,7 @@ void Reach(SurveyedPort& port, const Reaching& r, SystemCalls& sys, std::vector<
     const PpdevClaim claim = ClaimPpdevPort(sys, port.device);
     if (claim.fd >= 0) {
         port.way = claim.shared ? Way::SharedPpdev : Way::Ppdev;
-        claimed.push_back({port.base, claim.fd, port.device});
+        claimed.push_back({port.base, claim.fd, port.device, claim.shared});
         return;
     }
     if (claim.Busy())
@@ -145,7 +146,7 @@ void Reach(SurveyedPort& port, const Reaching& r, SystemCalls& sys, std::vector<
     port.fix = PpdevFix(claim);
 }
 
-std::unique_ptr<Bus> MakeBus(const PortSurvey& survey, SystemCalls& sys,
+std::unique_ptr<Bus> MakeBus(const PortSurvey& survey, SystemCalls& sys, Use use,
                              std::vector<PpdevBus::Port> claimed)
 {
     if (!survey.AnyReached())
@@ -162,7 +163,9 @@ std::unique_ptr<Bus> MakeBus(const PortSurvey& survey, SystemCalls& sys,
 #endif
     Bus* ppdev = nullptr;
     if (!claimed.empty()) {
-        ways.push_back(std::make_unique<PpdevBus>(sys, std::move(claimed)));
+        ways.push_back(std::make_unique<PpdevBus>(sys, std::move(claimed),
+                                                  use == Use::Signals ? PpdevBus::ControlReads::Asked
+                                                                      : PpdevBus::ControlReads::Remembered));
         ppdev = ways.back().get();
     }
     std::vector<RoutingBus::Route> routes;
@@ -177,12 +180,15 @@ std::unique_ptr<Bus> MakeBus(const PortSurvey& survey, SystemCalls& sys,
 
 }  // namespace
 
-BusChoice ChooseBus(SystemCalls& sys)
+BusChoice ChooseBus(SystemCalls& sys, const ChooseOptions& options)
 {
     Reaching reaching;
+    reaching.use = options.use;
     reaching.wasRoot = sys.GetIdentity().effectiveUid == 0;
     std::vector<std::uint16_t> ecp;
     reaching.direct = RequestLegacyRanges(sys, ecp);
+    if (options.whilePrivileged)
+        options.whilePrivileged(sys);
 
     // The port permission outlives this; the right to open any file as someone else must not.
     if (const int rc = DropPrivileges(sys); rc < 0)
@@ -215,7 +221,7 @@ BusChoice ChooseBus(SystemCalls& sys)
     if (kernel.empty())
         choice.survey.usbPrinters = FindUsbPrinters(sys);
 
-    choice.bus = MakeBus(choice.survey, sys, std::move(claimed));
+    choice.bus = MakeBus(choice.survey, sys, options.use, std::move(claimed));
     choice.messages = DescribeSurvey(choice.survey);
     return choice;
 }

@@ -5,11 +5,31 @@
 #include "io/port_survey.h"
 #include "io/system_calls.h"
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
 
 namespace io {
+
+// What the bus is chosen for.
+enum class Use {
+    // The panel and the self-test: where direct I/O reaches a port the kernel knows, the kernel's
+    // claim on it is held all the same, so that a print job waits for us.
+    Panel,
+    // Commands that read or write single registers and record the lines: no claim where direct
+    // I/O reaches the port, since a claim makes the kernel put its own control lines on the port
+    // and keeps a print job, which a recording may want to see, from running; through ppdev the
+    // control lines are asked of the driver at every read, since another program may change them.
+    Signals,
+};
+
+struct ChooseOptions {
+    Use use = Use::Panel;
+    // Called once before the privileges the program started with are given up, for what only
+    // they allow (real-time scheduling, locked memory).
+    std::function<void(SystemCalls&)> whilePrivileged;
+};
 
 struct BusChoice {
     // A routing bus over the ways that reach a port, or the simulated port if none does.
@@ -29,6 +49,6 @@ struct BusChoice {
 // IDs and every capability are given up after the ioperm calls and before any file is opened; if
 // that fails it throws std::system_error rather than go on with them.
 // sys must outlive the bus.
-BusChoice ChooseBus(SystemCalls& sys);
+BusChoice ChooseBus(SystemCalls& sys, const ChooseOptions& options = {});
 
 }  // namespace io

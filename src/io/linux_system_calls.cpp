@@ -8,8 +8,11 @@
 #include <fstream>
 #include <linux/capability.h>
 #include <sstream>
+#include <sched.h>
 #include <sys/ioctl.h>
+#include <sys/mman.h>
 #include <sys/prctl.h>
+#include <sys/resource.h>
 #include <sys/syscall.h>
 #include <unistd.h>
 
@@ -121,6 +124,29 @@ int LinuxSystemCalls::ClearCapabilities()
     __user_cap_header_struct header{_LINUX_CAPABILITY_VERSION_3, 0};
     __user_cap_data_struct data[_LINUX_CAPABILITY_U32S_3]{};
     return Result(static_cast<int>(::syscall(SYS_capset, &header, data)));
+}
+
+long LinuxSystemCalls::ThreadSwitches()
+{
+    rusage usage{};
+    if (::getrusage(RUSAGE_THREAD, &usage) < 0)
+        return 0;
+    return usage.ru_nvcsw + usage.ru_nivcsw;
+}
+
+int LinuxSystemCalls::SetRealtimeScheduling(int priority)
+{
+    sched_param param{};
+    param.sched_priority = priority;
+    return Result(::sched_setscheduler(0, SCHED_FIFO, &param));
+}
+
+int LinuxSystemCalls::LockMemory()
+{
+    // Only what is mapped now, and each page when first touched: populating every mapping at
+    // once would reach into reservations never meant to be touched (a sanitizer's shadow), and
+    // locking future mappings would make them fail once the privileges are gone.
+    return Result(::mlockall(MCL_CURRENT | MCL_ONFAULT));
 }
 
 }  // namespace io

@@ -19,6 +19,9 @@ public:
     Identity GetIdentity() override;
     int SetIdentity(uid_t uid, gid_t gid) override;
     int ClearCapabilities() override;
+    long ThreadSwitches() override;
+    int SetRealtimeScheduling(int priority) override;
+    int LockMemory() override;
 };
 
 }  // namespace io

@@ -1,6 +1,7 @@
 #include "io/ppdev_bus.h"
 
 #include "io/candidate_ports.h"
+#include "io/register_map.h"
 
 #include <cerrno>
 #include <linux/parport.h>
@@ -11,16 +12,18 @@
 namespace io {
 namespace {
 
-enum Offset : std::uint16_t { kData = 0, kStatus = 1, kControl = 2 };
-
+using lpt::kControl;
+using lpt::kData;
+using lpt::kDirection;
 // PPWCONTROL writes only Strobe, AutoFeed, Init and SelectIn; the direction has its own call.
-constexpr std::uint8_t kControlLines = PARPORT_CONTROL_STROBE | PARPORT_CONTROL_AUTOFD |
-                                       PARPORT_CONTROL_INIT | PARPORT_CONTROL_SELECT;
-constexpr std::uint8_t kDirection = 0x20;
+using lpt::kControlLines;
+static_assert(kControlLines == (PARPORT_CONTROL_STROBE | PARPORT_CONTROL_AUTOFD | PARPORT_CONTROL_INIT |
+                                PARPORT_CONTROL_SELECT));
 
 }  // namespace
 
-PpdevBus::PpdevBus(SystemCalls& sys, std::vector<Port> ports) : m_sys(sys)
+PpdevBus::PpdevBus(SystemCalls& sys, std::vector<Port> ports, ControlReads controlReads)
+    : m_sys(sys), m_controlReads(controlReads)
 {
     for (Port& port : ports)
         m_ports.push_back({std::move(port)});
@@ -60,10 +63,10 @@ std::uint8_t PpdevBus::In(std::uint16_t port)
     if (offset == kControl) {
         // Until we write them, the lines are what the kernel's driver left, which a probe must be
         // able to give back. The direction cannot be read back; the driver's own is forward.
-        if (!held->controlKnown) {
+        if (!held->controlKnown || m_controlReads == ControlReads::Asked) {
             unsigned char lines = 0;
             if (m_sys.Ioctl(held->port.fd, PPRCONTROL, &lines) == 0)
-                held->control = lines & kControlLines;
+                held->control = static_cast<std::uint8_t>((held->control & kDirection) | (lines & kControlLines));
             held->controlKnown = true;
         }
         return held->control;
@@ -101,6 +104,21 @@ std::string PpdevBus::WayTo(std::uint16_t base) const
     std::uint16_t offset = 0;
     const Held* held = Find(base, offset);
     return held != nullptr ? held->port.device : Name();
+}
+
+bool PpdevBus::Yield(std::uint16_t base)
+{
+    for (const Held& held : m_ports) {
+        if (held.port.base != base || !held.port.shared)
+            continue;
+        // The kernel says 1 when we had to wait for the port to come back. When the driver it
+        // handed the port to ran to its end before we asked again (one processor: it runs as
+        // soon as it is woken), the call returns 0 and only the switch away from us tells.
+        const long switchesBefore = m_sys.ThreadSwitches();
+        const int result = m_sys.Ioctl(held.port.fd, PPYIELD, nullptr);
+        return result > 0 || m_sys.ThreadSwitches() != switchesBefore;
+    }
+    return false;
 }
 
 std::string PpdevBus::Name() const

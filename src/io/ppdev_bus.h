@@ -20,12 +20,22 @@ public:
         std::uint16_t base;
         int fd;              // opened and claimed
         std::string device;  // e.g. "/dev/parport0"
+        bool shared;         // claimed beside another driver, which may wait for its turn
+    };
+
+    // How control reads are answered.
+    enum class ControlReads {
+        // From the lines the kernel's driver left until we write, then from what we wrote: the
+        // panel and the self-test own the lines while they run.
+        Remembered,
+        // From the driver every time, for a watcher: another program may change the lines.
+        Asked,
     };
 
     // Takes over the descriptors and closes them when destroyed, which releases the claims; sys
     // must outlive the bus. A port number not belonging to one of the ports reads 0xFF and drops
     // writes.
-    PpdevBus(SystemCalls& sys, std::vector<Port> ports);
+    PpdevBus(SystemCalls& sys, std::vector<Port> ports, ControlReads controlReads = ControlReads::Remembered);
     ~PpdevBus() override;
     PpdevBus(const PpdevBus&) = delete;
     PpdevBus& operator=(const PpdevBus&) = delete;
@@ -36,6 +46,9 @@ public:
     std::string Name() const override;
     // The device of the port at base, e.g. "/dev/parport1".
     std::string WayTo(std::uint16_t base) const override;
+    // A port claimed beside another driver is offered to it (PPYIELD): true if the driver took
+    // it, which the calling thread saw as a wait. An exclusive claim leaves nobody waiting.
+    bool Yield(std::uint16_t base) override;
 
 private:
     struct Held {
@@ -50,6 +63,7 @@ private:
 
     SystemCalls& m_sys;
     std::vector<Held> m_ports;
+    ControlReads m_controlReads;
 };
 
 // How long a claim waits for a port that someone else holds. A print job lets go of the port

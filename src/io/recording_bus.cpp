@@ -42,4 +42,9 @@ std::string RecordingBus::WayTo(std::uint16_t base) const
     return m_inner.WayTo(base);
 }
 
+bool RecordingBus::Yield(std::uint16_t base)
+{
+    return m_inner.Yield(base);
+}
+
 }  // namespace io

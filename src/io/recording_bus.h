@@ -31,6 +31,7 @@ public:
     void Out(std::uint16_t port, std::uint8_t value) override;
     std::string Name() const override;
     std::string WayTo(std::uint16_t base) const override;
+    bool Yield(std::uint16_t base) override;
 
     const std::vector<Access>& Log() const { return m_log; }
     void Clear() { m_log.clear(); }

@@ -56,4 +56,14 @@ std::string RoutingBus::WayTo(std::uint16_t base) const
     return PortLabel(base) + " not reached";
 }
 
+bool RoutingBus::Yield(std::uint16_t base)
+{
+    // Every way is asked, not only the route's: under direct I/O the kernel's claim on the port
+    // is held by the ppdev way.
+    bool lent = false;
+    for (const std::unique_ptr<Bus>& way : m_ways)
+        lent = way->Yield(base) || lent;
+    return lent;
+}
+
 }  // namespace io

@@ -28,6 +28,7 @@ public:
     // The way's name for a routed base, e.g. "/dev/parport1" or empty for direct I/O;
     // "0x0378 not reached" for any other.
     std::string WayTo(std::uint16_t base) const override;
+    bool Yield(std::uint16_t base) override;
 
 private:
     Bus* Find(std::uint16_t port) const;

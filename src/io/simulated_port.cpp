@@ -33,19 +33,18 @@ std::uint8_t SimulatedPort::Status(const Registers& regs)
 {
     // A chip that ignores the direction bit keeps driving the data lines.
     const std::uint8_t c = regs.HonoursDirection() ? regs.control : static_cast<std::uint8_t>(regs.control & ~kDirection);
-    // With the data drivers off, nothing drives pin 2 and the input pull-up wins.
-    const bool pin2 = (c & kDirection) != 0 || (regs.data & 0x01) != 0;
-    const bool pin1 = (c & kStrobe) == 0;
-    const bool pin14 = (c & kAutoFeed) == 0;
-    const bool pin16 = (c & kInit) != 0;
-    const bool pin17 = (c & kSelectIn) == 0;
-
+    // With the data drivers off, nothing drives a data pin and the input's pull-up wins.
+    const auto outputHigh = [&](const Line& line) {
+        if (line.reg == kData)
+            return (c & kDirection) != 0 || PinHigh(line, regs.data);
+        return PinHigh(line, c);
+    };
     std::uint8_t status = kUnusedStatus;
-    if (pin2) status |= kError;       // 2 -> 15
-    if (pin1) status |= kSelect;      // 1 -> 13
-    if (pin14) status |= kPaperEnd;   // 14 -> 12
-    if (pin16) status |= kAck;        // 16 -> 10
-    if (!pin17) status |= kBusy;      // 17 -> 11
+    for (const PlugWire& wire : kLoopbackPlug) {
+        const Line& in = LineAtPin(wire.in);
+        if (outputHigh(LineAtPin(wire.out)) != in.inverted)
+            status |= in.bit;
+    }
     return status;
 }
 

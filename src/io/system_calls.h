@@ -46,6 +46,15 @@ public:
     virtual int SetIdentity(uid_t uid, gid_t gid) = 0;
     // Empties the ambient, effective, permitted and inheritable capability sets.
     virtual int ClearCapabilities() = 0;
+
+    // How often the calling thread has left the processor, to wait or to let another run (its
+    // voluntary and involuntary context switches): a call after which the count grew was not
+    // the only thing that ran meanwhile.
+    virtual long ThreadSwitches() = 0;
+    // First-in first-out real-time scheduling at that priority for the calling thread.
+    virtual int SetRealtimeScheduling(int priority) = 0;
+    // Keeps the pages the process has mapped now in memory once they are touched; 0 or -errno.
+    virtual int LockMemory() = 0;
 };
 
 }  // namespace io

@@ -3,7 +3,7 @@
 
 #include "shell/config.h"
 #include "panel/LptPanelDlg.h"
-#include "port/candidates.h"
+#include "port/candidate_table.h"
 #include "port/direction_notes.h"
 #include "port/portio.h"
 

@@ -2,10 +2,13 @@
 
 #include <optional>
 
-#include "port/candidates.h"
+#include "port/candidate_table.h"
 #include "port/portio.h"
 
 namespace port {
+
+using io::kDefaultBase;
+using io::PortLabel;
 
 bool AnswersDetectionTest(std::uint16_t base)
 {

@@ -12,9 +12,6 @@
 
 namespace port {
 
-using io::kDefaultBase;
-using io::PortLabel;
-
 // The write-and-read-back test the panel runs on every candidate at start: 0xAA to the data
 // register, 0x00 to the control register, and the data register must read 0xAA.
 bool AnswersDetectionTest(std::uint16_t base);

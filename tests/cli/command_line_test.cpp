@@ -45,7 +45,6 @@ TEST(CommandLine, EachCommandLineMeansWhatItSays)
         // Unambiguous abbreviations, as GNU getopt takes them.
         {{"--he"}, Action::Help},
         {{"--vers"}, Action::Version},
-        {{"--p"}, Action::Ports},
         {{"--loop=0x0378"}, Action::Loopback, 0x378},
         // Help and version win over the actions, help over version.
         {{"-hV"}, Action::Help},
@@ -60,6 +59,8 @@ TEST(CommandLine, EachCommandLineMeansWhatItSays)
         // "--" ends the options: what follows is an operand, even if it looks like an option.
         {{"--"}, Action::Panel},
         {{"--ports", "--"}, Action::Ports},
+        {{"--rec", "a.vcd"}, Action::Record},
+        {{"--read"}, Action::Read},
     };
     for (const Case& c : cases) {
         const cli::CommandLine command = cli::ParseCommandLine(c.args);
@@ -81,6 +82,8 @@ TEST(CommandLine, AWrongCommandLineNamesWhatIsWrong)
         {{"--=0x0378"}, Action::Error, {}, "unknown option '--=0x0378'"},
         {{"---help"}, Action::Error, {}, "unknown option '---help'"},
         {{"--helpme"}, Action::Error, {}, "unknown option '--helpme'"},
+        {{"--p"}, Action::Error, {}, "ambiguous option '--p'"},  // --ports, --pulse, --port
+        {{"--por"}, Action::Error, {}, "ambiguous option '--por'"},
         {{"--help=yes"}, Action::Error, {}, "option '--help' takes no value"},
         {{"--ports=0x0378"}, Action::Error, {}, "option '--ports' takes no value"},
         {{"--version="}, Action::Error, {}, "option '--version' takes no value"},
@@ -149,6 +152,98 @@ TEST(PortLabel, TakesZeroXAndOneToFourHexDigits)
     };
     for (const auto& c : cases)
         EXPECT_EQ(cli::ParsePortLabel(c.text), c.port) << "'" << c.text << "'";
+}
+
+// The options that read, write and record the registers, and the values they take.
+TEST(SignalOptions, EachCommandLineTakesItsValues)
+{
+    using namespace std::chrono_literals;
+    using io::lpt::kControl;
+    using io::lpt::kData;
+    struct SignalCase {
+        std::vector<std::string_view> args;
+        Action action;
+        cli::SignalOptions signals;
+    };
+    const auto With = [](auto change) {
+        cli::SignalOptions options;
+        change(options);
+        return options;
+    };
+    const SignalCase cases[] = {
+        {{"--record", "a.vcd"}, Action::Record, With([](auto& o) { o.recordFile = "a.vcd"; })},
+        {{"--record=a.csv", "--for", "500ms"}, Action::Record,
+         With([](auto& o) { o.recordFile = "a.csv", o.duration = 500ms; })},
+        {{"--for=2m", "--record", "-", "--rate", "50k"}, Action::Record,
+         With([](auto& o) { o.recordFile = "-", o.duration = 2min, o.rate = 50e3; })},
+        {{"--record", "--watch"}, Action::Record, With([](auto& o) { o.recordFile = "--watch"; })},
+        {{"--watch"}, Action::Watch, {}},
+        {{"--watch", "--for", "10s", "--port", "0xD010"}, Action::Watch,
+         With([](auto& o) { o.duration = 10s, o.port = 0xD010; })},
+        {{"--read", "--port=simulated"}, Action::Read, With([](auto& o) { o.port = 0, o.simulated = true; })},
+        {{"--write", "data=0x41", "--write=control=4", "--write", "data=0b1"}, Action::Write,
+         With([](auto& o) { o.writes = {{kData, 0x41}, {kControl, 0x04}, {kData, 0x01}}; })},
+        {{"--pulse", "control=0x0D", "--width", "2ms"}, Action::Pulse,
+         With([](auto& o) { o.pulse = cli::RegisterValue{kControl, 0x0D}, o.width = 2ms; })},
+        {{"--width=1.5us", "--pulse=data=255"}, Action::Pulse,
+         With([](auto& o) { o.pulse = cli::RegisterValue{kData, 0xFF}, o.width = 1500ns; })},
+    };
+    for (const SignalCase& c : cases) {
+        const cli::CommandLine command = cli::ParseCommandLine(c.args);
+        EXPECT_EQ(command.action, c.action) << Show(c.args) << ": " << command.error;
+        EXPECT_EQ(command.signals.recordFile, c.signals.recordFile) << Show(c.args);
+        EXPECT_EQ(command.signals.duration, c.signals.duration) << Show(c.args);
+        EXPECT_EQ(command.signals.rate, c.signals.rate) << Show(c.args);
+        EXPECT_EQ(command.signals.writes, c.signals.writes) << Show(c.args);
+        EXPECT_EQ(command.signals.pulse, c.signals.pulse) << Show(c.args);
+        EXPECT_EQ(command.signals.width, c.signals.width) << Show(c.args);
+        EXPECT_EQ(command.signals.port, c.signals.port) << Show(c.args);
+        EXPECT_EQ(command.signals.simulated, c.signals.simulated) << Show(c.args);
+    }
+}
+
+TEST(SignalOptions, AWrongValueOrCombinationIsNamed)
+{
+    const Case cases[] = {
+        {{"--record"}, Action::Error, {}, "option '--record' needs a value"},
+        {{"--record="}, Action::Error, {}, "--record needs a file name, or - for standard output"},
+        {{"--record", "a", "--record", "b"}, Action::Error, {}, "more than one file to record to: 'b'"},
+        {{"--record", "a", "--for", "10"}, Action::Error, {}, "'10' is not a duration (such as 500ms, 10s or 2m)"},
+        {{"--record", "a", "--for", "0s"}, Action::Error, {}, "'0s' is not a duration (such as 500ms, 10s or 2m)"},
+        {{"--record", "a", "--rate", "fast"}, Action::Error, {},
+         "'fast' is not a rate in samples per second (such as 1000, 50k or 1M)"},
+        {{"--write", "data=256"}, Action::Error, {}, "'data=256' is not a register and a byte (such as data=0x41 or control=0x04)"},
+        {{"--write", "data"}, Action::Error, {}, "'data' is not a register and a byte (such as data=0x41 or control=0x04)"},
+        {{"--write", "Data=1"}, Action::Error, {}, "'Data=1' is not a register and a byte (such as data=0x41 or control=0x04)"},
+        {{"--write", "data=0x"}, Action::Error, {}, "'data=0x' is not a register and a byte (such as data=0x41 or control=0x04)"},
+        {{"--write", "data=0b102"}, Action::Error, {}, "'data=0b102' is not a register and a byte (such as data=0x41 or control=0x04)"},
+        {{"--write", "status=0x80"}, Action::Error, {}, "the status register cannot be written: 'status=0x80'"},
+        {{"--pulse", "data=1"}, Action::Error, {}, "--pulse needs --width, such as --width 2ms"},
+        {{"--pulse", "data=1", "--pulse", "data=2", "--width", "1ms"}, Action::Error, {}, "more than one pulse given: 'data=2'"},
+        {{"--pulse", "data=1", "--width", "wide"}, Action::Error, {}, "'wide' is not a duration (such as 2ms, 500us or 1s)"},
+        {{"--read", "--port", "378"}, Action::Error, {}, "'378' is not a port label (such as 0x0378, or simulated)"},
+        {{"--read", "--port", "0x378", "--port", "0x278"}, Action::Error, {}, "more than one port given: '0x278'"},
+        // Values without the action they belong to.
+        {{"--for", "1s"}, Action::Error, {}, "--for goes with --record or --watch"},
+        {{"--read", "--rate", "1k"}, Action::Error, {}, "--rate goes with --record or --watch"},
+        {{"--write", "data=1", "--width", "1ms"}, Action::Error, {}, "--width goes with --pulse"},
+        {{"--port", "0x0378"}, Action::Error, {}, "--port goes with --record, --watch, --read, --write or --pulse"},
+        {{"--loopback", "--port", "0x0378"}, Action::Error, {}, "--port goes with --record, --watch, --read, --write or --pulse"},
+        // One action at a time.
+        {{"--record", "a", "--watch"}, Action::Error, {}, "--record and --watch cannot be used together"},
+        {{"--read", "--write", "data=1"}, Action::Error, {}, "--read and --write cannot be used together"},
+        {{"--pulse", "data=1", "--width", "1ms", "--ports"}, Action::Error, {}, "--ports and --pulse cannot be used together"},
+        // The first error is named, and a bad value wins over help.
+        {{"--write", "x=1", "--bogus"}, Action::Error, {}, "'x=1' is not a register and a byte (such as data=0x41 or control=0x04)"},
+        {{"--help", "--for", "1y"}, Action::Error, {}, "'1y' is not a duration (such as 500ms, 10s or 2m)"},
+    };
+    for (const Case& c : cases) {
+        const cli::CommandLine command = cli::ParseCommandLine(c.args);
+        EXPECT_EQ(command.action, Action::Error) << Show(c.args);
+        EXPECT_EQ(command.error, c.error) << Show(c.args);
+    }
+    // Help still wins over a combination that would be wrong.
+    EXPECT_EQ(cli::ParseCommandLine(std::vector<std::string_view>{"--read", "--watch", "--help"}).action, Action::Help);
 }
 
 }  // namespace

@@ -8,8 +8,8 @@ set -uo pipefail
 version=$1
 shift
 failures=0
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
+source "$(dirname "$0")/../../scripts/lib/workdir.sh"
+make_workdir
 
 fail() {
   echo "FAIL: $*"

@@ -14,21 +14,13 @@
 #include "io/simulated_port.h"
 #include "port/portio.h"
 #include "res/version.h"
-#include "startup.h"
+#include "cli/startup.h"
 #include "support/temp_dir.h"
+#include "support/file_contents.h"
 
 namespace {
 
-std::string Contents(std::FILE* file)
-{
-    std::fflush(file);
-    std::rewind(file);
-    std::string text;
-    char buffer[4096];
-    while (std::size_t n = std::fread(buffer, 1, sizeof buffer, file))
-        text.append(buffer, n);
-    return text;
-}
+using testsupport::Contents;
 
 int Lines(const std::string& text)
 {
@@ -60,31 +52,32 @@ protected:
         m_err = std::tmpfile();
         port::InstallBus(&m_rec);
         args.insert(args.begin(), "vellix");
-        const cli::Program program{"vellix",
-                                   [&] {
-                                       ++m_busChosen;
-                                       io::BusChoice choice;
-                                       for (std::uint16_t base : io::CandidateBases(realBases)) {
-                                           const bool real = std::count(realBases.begin(), realBases.end(), base) != 0;
-                                           io::SurveyedPort port;
-                                           port.base = base;
-                                           port.label = io::PortLabel(base);
-                                           port.legacy = io::IsLegacyBase(base);
-                                           port.way = real ? io::Way::Direct : io::Way::None;
-                                           port.modes = real ? m_modes : "";
-                                           if (!real) {
-                                               port.reason = "ioperm: Operation not permitted";
-                                               port.fix = "run as root or grant cap_sys_rawio";
-                                           }
-                                           choice.survey.ports.push_back(port);
-                                       }
-                                       choice.bus = std::make_unique<io::RecordingBus>(m_rec);
-                                       return vellix::InstallChosenBus(std::move(choice));
-                                   },
+        const auto choose = [&] {
+            ++m_busChosen;
+            io::BusChoice choice;
+            for (std::uint16_t base : io::CandidateBases(realBases)) {
+                const bool real = std::count(realBases.begin(), realBases.end(), base) != 0;
+                io::SurveyedPort port;
+                port.base = base;
+                port.label = io::PortLabel(base);
+                port.legacy = io::IsLegacyBase(base);
+                port.way = real ? io::Way::Direct : io::Way::None;
+                port.modes = real ? m_modes : "";
+                if (!real) {
+                    port.reason = "ioperm: Operation not permitted";
+                    port.fix = "run as root or grant cap_sys_rawio";
+                }
+                choice.survey.ports.push_back(port);
+            }
+            choice.bus = std::make_unique<io::RecordingBus>(m_rec);
+            return choice;
+        };
+        const cli::Program program{"vellix", [&] { return cli::InstallChosenBus(choose()); },
                                    [&] {
                                        ++m_panelRuns;
                                        return 0;
-                                   }};
+                                   },
+                                   [&](const io::ChooseOptions&) { return choose(); }};
         const int status = cli::Run(program, static_cast<int>(args.size()), args.data(), m_out, m_err);
         out = Contents(m_out);
         err = Contents(m_err);

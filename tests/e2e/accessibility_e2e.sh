@@ -19,14 +19,9 @@ py=/usr/bin/python3
 [[ -x $py ]] || py=$(command -v python3)
 "$py" -c 'import pyatspi' 2>/dev/null || { echo "SKIP: pyatspi is missing"; exit 77; }
 
-work=$(mktemp -d)
+source "$(dirname "$0")/../../scripts/lib/workdir.sh"
 xvfb_pid=""
-cleanup() {
-  [[ -n $xvfb_pid ]] && kill "$xvfb_pid" 2>/dev/null || true
-  wait 2>/dev/null || true
-  rm -rf "$work"
-}
-trap cleanup EXIT
+make_workdir xvfb_pid
 
 source "$here/../../scripts/lib/xvfb.sh"
 start_xvfb "$work" || { echo "FAIL: Xvfb did not start: $(cat "$work/xvfb.log")" >&2; exit 1; }

@@ -10,16 +10,10 @@ for tool in Xvfb xdotool import convert; do
   command -v "$tool" >/dev/null || { echo "SKIP: $tool is missing"; exit 77; }
 done
 
-work=$(mktemp -d)
+source "$(dirname "$0")/../../scripts/lib/workdir.sh"
 xvfb_pid=""
 app_pid=""
-cleanup() {
-  [[ -n $app_pid ]] && kill "$app_pid" 2>/dev/null || true
-  [[ -n $xvfb_pid ]] && kill "$xvfb_pid" 2>/dev/null || true
-  wait 2>/dev/null || true
-  rm -rf "$work"
-}
-trap cleanup EXIT
+make_workdir app_pid xvfb_pid
 fail() { echo "FAIL: $*" >&2; [[ -f $work/vellix.log ]] && sed 's/^/  vellix: /' "$work/vellix.log" >&2; exit 1; }
 
 source "$(dirname "$0")/../../scripts/lib/xvfb.sh"

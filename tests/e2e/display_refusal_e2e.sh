@@ -11,14 +11,9 @@ for tool in Xvfb script; do
   command -v "$tool" >/dev/null || { echo "SKIP: $tool is missing"; exit 77; }
 done
 
-work=$(mktemp -d)
+source "$(dirname "$0")/../../scripts/lib/workdir.sh"
 xvfb_pid=""
-cleanup() {
-  [[ -n $xvfb_pid ]] && kill "$xvfb_pid" 2>/dev/null || true
-  wait 2>/dev/null || true
-  rm -rf "$work"
-}
-trap cleanup EXIT
+make_workdir xvfb_pid
 fail() { echo "FAIL: $*" >&2; exit 1; }
 
 # An authority file with one cookie for any display: family 0xFFFF, empty address and number,

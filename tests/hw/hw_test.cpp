@@ -49,7 +49,7 @@ std::unique_ptr<io::PpdevBus> ClaimGuestPort(io::SystemCalls& sys)
         return nullptr;
     }
     return std::make_unique<io::PpdevBus>(
-        sys, std::vector<io::PpdevBus::Port>{{ports[0].base, claim.fd, ports[0].device}});
+        sys, std::vector<io::PpdevBus::Port>{{ports[0].base, claim.fd, ports[0].device, claim.shared}});
 }
 
 bool GrantCandidateRanges()
@@ -261,7 +261,7 @@ TEST_P(RealChoice, PicksTheBestBusAndDropsCapabilities)
         const int fd = HoldShared(sys);
         ASSERT_GE(fd, 0);
         holder = std::make_unique<io::PpdevBus>(
-            sys, std::vector<io::PpdevBus::Port>{{kData, fd, "/dev/parport0"}});
+            sys, std::vector<io::PpdevBus::Port>{{kData, fd, "/dev/parport0", false}});
     }
     EXPECT_EXIT(
         {

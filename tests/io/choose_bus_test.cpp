@@ -363,6 +363,22 @@ TEST(ChooseBus, HoldsTheSharedClaimUntilTheBusEnds)
     EXPECT_THAT(sys.calls, ElementsAre("close 6"));
 }
 
+// Under direct I/O the kernel's claim sits in the ppdev way, not in the port's route: a print job
+// waiting for the port is let in all the same.
+TEST(ChooseBus, AClaimBesideThePrinterDriverIsYieldedWhicheverWayReachesThePort)
+{
+    FakeSystemCalls sys;
+    sys.AddLinuxPort(0, 0x378, 6);
+    sys.exclusiveClaimErrors[6] = ENXIO;
+    io::BusChoice choice = io::ChooseBus(sys);
+    ASSERT_EQ(choice.survey.ports[2].way, Way::Direct);
+    sys.calls.clear();
+    sys.othersWaiting.insert(6);
+    EXPECT_TRUE(choice.bus->Yield(0x378));
+    EXPECT_FALSE(choice.bus->Yield(0x278));
+    EXPECT_THAT(sys.calls, ElementsAre("ioctl 6 PPYIELD"));
+}
+
 TEST(ChooseBus, SetUserIdRootReturnsToTheRealUserAfterTheGrant)
 {
     FakeSystemCalls sys;
@@ -383,6 +399,32 @@ TEST(ChooseBus, SetUserIdDroppedBeforeOpeningTheDevice)
     EXPECT_EQ(choice.bus->WayTo(0xD010), "/dev/parport1");
     EXPECT_LT(sys.FirstCall("setidentity 1000 100"), sys.FirstCall("open"));
     EXPECT_LT(sys.FirstCall("clearcaps"), sys.FirstCall("open"));
+}
+
+// The commands that work on the lines take no claim where direct I/O reaches the port: the
+// kernel's claim would put its own control lines on the port. What only the start's privileges
+// allow is asked for before they are given up; through ppdev, control is asked of the driver.
+TEST(ChooseBus, ForTheSignalCommandsClaimsOnlyWhatPpdevNeeds)
+{
+    FakeSystemCalls sys;
+    sys.identity = kRoot;
+    sys.AddLinuxPort(0, 0x378, 6);
+    sys.AddLinuxPort(1, 0xD010, 7);
+    io::ChooseOptions options;
+    options.use = io::Use::Signals;
+    options.whilePrivileged = [](io::SystemCalls& calls) { calls.SetRealtimeScheduling(10); };
+    io::BusChoice choice = io::ChooseBus(sys, options);
+    EXPECT_LT(sys.FirstCall("realtime 10"), sys.FirstCall("clearcaps"));
+    EXPECT_EQ(sys.FirstCall("open /dev/parport0"), sys.calls.size()) << "no claim under direct I/O";
+    EXPECT_FALSE(choice.survey.ports[2].claimHeld);
+    EXPECT_EQ(choice.survey.ports[2].way, Way::Direct);
+    EXPECT_LT(sys.FirstCall("ioctl 7 PPCLAIM"), sys.calls.size());
+    sys.calls.clear();
+    sys.readValues[PPRCONTROL] = 0x04;
+    EXPECT_EQ(choice.bus->In(0xD012), 0x04);
+    sys.readValues[PPRCONTROL] = 0x0B;
+    EXPECT_EQ(choice.bus->In(0xD012), 0x0B);
+    EXPECT_THAT(sys.calls, ElementsAre("ioctl 7 PPRCONTROL", "ioctl 7 PPRCONTROL"));
 }
 
 TEST(ChooseBus, RefusesToGoOnWhenPrivilegesStay)

@@ -27,6 +27,7 @@ const char* RequestName(unsigned long request)
     case PPWCONTROL: return "PPWCONTROL";
     case PPFCONTROL: return "PPFCONTROL";
     case PPDATADIR: return "PPDATADIR";
+    case PPYIELD: return "PPYIELD";
     default: return "unknown";
     }
 }
@@ -122,6 +123,10 @@ int FakeSystemCalls::Answer(int fd, unsigned long request, void* arg, int waitsR
         if (claimWaits.count(fd) != 0)
             return waitsResult;
     }
+    if (request == PPYIELD && othersWaiting.erase(fd) != 0)
+        ++threadSwitches;
+    if (request == PPYIELD && yieldWaits.erase(fd) != 0)
+        return 1;
     if (request == PPRDATA || request == PPRSTATUS || request == PPRCONTROL)
         *static_cast<unsigned char*>(arg) = readValues[request];
     return 0;
@@ -167,6 +172,23 @@ int FakeSystemCalls::ClearCapabilities()
 {
     calls.push_back("clearcaps");
     return -clearCapabilitiesError;
+}
+
+long FakeSystemCalls::ThreadSwitches()
+{
+    return threadSwitches;
+}
+
+int FakeSystemCalls::SetRealtimeScheduling(int priority)
+{
+    calls.push_back("realtime " + std::to_string(priority));
+    return -realtimeError;
+}
+
+int FakeSystemCalls::LockMemory()
+{
+    calls.push_back("lockmemory");
+    return -lockError;
 }
 
 }  // namespace iotest

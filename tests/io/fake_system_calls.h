@@ -35,6 +35,14 @@ public:
     int setIdentityError = 0;
     bool setIdentitySticks = true;  // false: reports success but changes nothing
     int clearCapabilitiesError = 0;
+    // By descriptor: another driver waits for the port, so the next PPYIELD lets it in once.
+    // In othersWaiting it runs to its end at once, which the caller sees only as a switch of
+    // its thread; in yieldWaits the kernel makes the caller wait and says so (returns 1).
+    std::set<int> othersWaiting;
+    std::set<int> yieldWaits;
+    int realtimeError = 0;  // errno for SetRealtimeScheduling, 0 = granted
+    int lockError = 0;      // errno for LockMemory, 0 = granted
+    long threadSwitches = 0;
 
     std::map<int, bool> exclusive;  // descriptors that asked PPEXCL since they were opened
 
@@ -63,6 +71,10 @@ public:
     io::Identity GetIdentity() override;
     int SetIdentity(uid_t uid, gid_t gid) override;
     int ClearCapabilities() override;
+    long ThreadSwitches() override;
+    // Logged as "realtime 10" and "lockmemory".
+    int SetRealtimeScheduling(int priority) override;
+    int LockMemory() override;
 
 private:
     std::string IoctlLine(int fd, unsigned long request, void* arg) const;

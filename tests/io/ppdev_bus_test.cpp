@@ -22,7 +22,7 @@ constexpr int kFd = 5;
 std::unique_ptr<io::PpdevBus> BusAt0x378(FakeSystemCalls& sys)
 {
     return std::make_unique<io::PpdevBus>(
-        sys, std::vector<io::PpdevBus::Port>{{0x378, kFd, "/dev/parport0"}});
+        sys, std::vector<io::PpdevBus::Port>{{0x378, kFd, "/dev/parport0", false}});
 }
 
 // One register access and the ioctls it must make.
@@ -118,7 +118,7 @@ TEST(PpdevBus, ClosesEachPortWhenDestroyed)
 {
     FakeSystemCalls sys;
     {
-        io::PpdevBus bus(sys, {{0x278, 3, "/dev/parport1"}, {0x378, 4, "/dev/parport0"}});
+        io::PpdevBus bus(sys, {{0x278, 3, "/dev/parport1", false}, {0x378, 4, "/dev/parport0", false}});
         EXPECT_EQ(bus.Name(), "/dev/parport1, /dev/parport0");
         EXPECT_THAT(sys.calls, IsEmpty());
     }
@@ -128,7 +128,7 @@ TEST(PpdevBus, ClosesEachPortWhenDestroyed)
 TEST(PpdevBus, EachBaseGoesToItsOwnDevice)
 {
     FakeSystemCalls sys;
-    io::PpdevBus bus(sys, {{0x278, 3, "/dev/parport1"}, {0x378, 4, "/dev/parport0"}});
+    io::PpdevBus bus(sys, {{0x278, 3, "/dev/parport1", false}, {0x378, 4, "/dev/parport0", false}});
     bus.Out(0x278, 0x01);
     bus.Out(0x378, 0x02);
     bus.Out(0x27A, 0x20);
@@ -143,7 +143,7 @@ TEST(PpdevBus, EachBaseGoesToItsOwnDevice)
 TEST(PpdevBus, WayToEachBaseIsItsDevice)
 {
     FakeSystemCalls sys;
-    io::PpdevBus bus(sys, {{0x378, 3, "/dev/parport0"}, {0xD010, 4, "/dev/parport1"}});
+    io::PpdevBus bus(sys, {{0x378, 3, "/dev/parport0", false}, {0xD010, 4, "/dev/parport1", false}});
     EXPECT_EQ(bus.WayTo(0x378), "/dev/parport0");
     EXPECT_EQ(bus.WayTo(0xD010), "/dev/parport1");
     EXPECT_EQ(bus.WayTo(0x278), "/dev/parport0, /dev/parport1");  // none of its own: the bus
@@ -225,5 +225,38 @@ INSTANTIATE_TEST_SUITE_P(
         ClaimCase{"ExclusiveClaimGivesUpWhileHeld", 7, 0, 0, true, -1, false, "claim", EINTR,
                   {"open /dev/parport0", "ioctl 7 PPEXCL", kClaim, "close 7"}}),
     [](const auto& info) { return info.param.name; });
+
+// A port claimed beside the printer driver is offered to it; the driver took it when the thread
+// had to wait for the port to come back or another ran meanwhile. An exclusive claim has nobody
+// to offer it to.
+TEST(PpdevBus, YieldsOnlyAPortClaimedBesideAnotherDriver)
+{
+    FakeSystemCalls sys;
+    io::PpdevBus bus(sys, {{0x378, 3, "/dev/parport0", true}, {0xD010, 4, "/dev/parport1", false}});
+    EXPECT_FALSE(bus.Yield(0x378));
+    sys.othersWaiting.insert(3);
+    EXPECT_TRUE(bus.Yield(0x378));
+    EXPECT_FALSE(bus.Yield(0x378)) << "the driver had its turn";
+    sys.yieldWaits.insert(3);
+    EXPECT_TRUE(bus.Yield(0x378)) << "the kernel made us wait for the port";
+    EXPECT_FALSE(bus.Yield(0xD010));
+    EXPECT_FALSE(bus.Yield(0x278));
+    EXPECT_THAT(sys.calls, ElementsAre("ioctl 3 PPYIELD", "ioctl 3 PPYIELD", "ioctl 3 PPYIELD", "ioctl 3 PPYIELD"));
+}
+
+// A watcher asks the driver for the control lines at every read, since another program may have
+// changed them; the direction, which cannot be read back, stays what was written.
+TEST(PpdevBus, AskedControlReadsFollowTheDriver)
+{
+    FakeSystemCalls sys;
+    io::PpdevBus bus(sys, {{0x378, 3, "/dev/parport0", false}}, io::PpdevBus::ControlReads::Asked);
+    sys.readValues[PPRCONTROL] = 0x0C;
+    EXPECT_EQ(bus.In(0x37A), 0x0C);
+    sys.readValues[PPRCONTROL] = 0xF5;
+    EXPECT_EQ(bus.In(0x37A), 0x05);
+    bus.Out(0x37A, 0x24);
+    sys.readValues[PPRCONTROL] = 0x01;
+    EXPECT_EQ(bus.In(0x37A), 0x21);
+}
 
 }  // namespace

@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "afx/pin_help.h"
-#include "port/candidates.h"
+#include "port/candidate_table.h"
 #include "port/direction_notes.h"
 #include "support/panel_session.h"
 

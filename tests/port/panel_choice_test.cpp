@@ -75,8 +75,8 @@ TEST(PanelChoice, DetectionTestIsThePanelsWriteWriteRead)
     EXPECT_EQ(rec.Log(), (std::vector<A>{{A::Kind::Write, 0x278, 0xAA}, {A::Kind::Write, 0x27A, 0x00},
                                          {A::Kind::Read, 0x278, 0xAA}, {A::Kind::Write, 0x300, 0xAA},
                                          {A::Kind::Write, 0x302, 0x00}, {A::Kind::Read, 0x300, 0xFF}}));
-    EXPECT_EQ(port::PortLabel(0x3BC), "0x03BC");
-    EXPECT_EQ(port::PortLabel(0xD010), "0xD010");
+    EXPECT_EQ(io::PortLabel(0x3BC), "0x03BC");
+    EXPECT_EQ(io::PortLabel(0xD010), "0xD010");
 }
 
 }  // namespace

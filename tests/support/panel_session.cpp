@@ -1,6 +1,6 @@
 #include "support/panel_session.h"
 
-#include "port/candidates.h"
+#include "port/candidate_table.h"
 #include "port/portio.h"
 
 namespace testsupport {

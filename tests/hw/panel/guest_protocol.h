@@ -23,6 +23,19 @@ inline constexpr std::string_view kCols = "vellix.cols";
 inline constexpr std::string_view kRun = "vellix.run";
 inline constexpr std::string_view kPanelRun = "panel";
 inline constexpr std::string_view kCommandRun = "command:";
+// More run words, for programs that run side by side: "background:<arg>,..." starts the program
+// and goes on as soon as it has written to standard error (a recording has begun);
+// "signal:INT" or "signal:TERM" sends that signal to the last background run, waits for it and
+// reports it under its own number; "sleep:<ms>" waits. "command@<uid>:" and "background@<uid>:"
+// run as that user, in group lp, whoever the scenario's user is. "print:<text>" starts a print
+// job of that text, encoded, as the print job of the scenario does, at that point.
+inline constexpr std::string_view kPrintRun = "print:";
+// "bare:direct:<ms>" or "bare:ppdev:<ms>": the guest itself reads the three registers in a bare
+// loop that long, as root, and reports the rounds and nanoseconds as the run's output.
+inline constexpr std::string_view kBareLoopRun = "bare:";
+inline constexpr std::string_view kBackgroundRun = "background:";
+inline constexpr std::string_view kSignalRun = "signal:";
+inline constexpr std::string_view kSleepRun = "sleep:";
 
 // The group that may open /dev/parport* in the guest, as on Debian.
 inline constexpr int kPortGroup = 7;

@@ -87,8 +87,8 @@ struct ImageHolder {
             image.error = e.what();
             return;
         }
-        const std::string command = std::string("bash '") + VELLIX_PANEL_IMAGE_SCRIPT + "' '" + VELLIX_TERM_PROGRAM +
-                                    "' '" + VELLIX_PANEL_GUEST_INIT + "' '" + dir.string() + "' 2>&1";
+        const std::string command = std::string("bash '") + VELLIX_QEMU_IMAGE_SCRIPT + "' '" + VELLIX_PANEL_GUEST_INIT +
+                                    "' '" + dir.string() + "' '" + VELLIX_TERM_PROGRAM + "' 2>&1";
         std::string output;
         if (FILE* p = ::popen(command.c_str(), "r")) {
             char buf[512];
@@ -100,8 +100,7 @@ struct ImageHolder {
         } else {
             image.error = "cannot run " + command;
         }
-        image.kernel = dir / "vmlinuz";
-        image.initrd = dir / "initramfs.gz";
+        image.dir = dir;
     }
     ~ImageHolder()
     {
@@ -154,25 +153,33 @@ std::string KernelCommandLine(const GuestSetup& setup)
     word(kRows, std::to_string(setup.rows));
     word(kCols, std::to_string(setup.cols));
     for (const GuestRun& run : setup.runs) {
-        std::string value(run.panel ? kPanelRun : kCommandRun);
-        for (std::size_t i = 0; !run.panel && i < run.args.size(); ++i)
-            value += (i ? "," : "") + Encode(run.args[i]);
+        std::string value(kPanelRun);
+        if (!run.panel && run.word.find(':') != std::string::npos) {
+            value = run.word;
+        } else if (!run.panel) {
+            value = run.word + (run.uid ? "@" + std::to_string(*run.uid) : "") + ":";
+            for (std::size_t i = 0; i < run.args.size(); ++i) {
+                if (i != 0)
+                    value += ',';
+                value += Encode(run.args[i]);
+            }
+        }
         word(kRun, value);
     }
     return line;
 }
 
+GuestRun GuestRun::Print(const std::string& text)
+{
+    return {false, {}, "print:" + guestproto::Encode(text), std::nullopt};
+}
+
 Guest::Guest(const GuestImage& image, const GuestSetup& setup) : m_screen(setup.rows, setup.cols)
 {
     m_dir = MakeTempDir("vellix-guest-XXXXXX");
-    const char* accel = std::getenv("VELLIX_QEMU_ACCEL");
-    // Software emulation also works where a nested /dev/kvm hangs the guest.
+    // The console on our pipes; every byte is the user's key.
     std::vector<std::string> argv = {
-        VELLIX_QEMU, "-accel", accel && *accel ? accel : "tcg", "-m", "160M", "-nodefaults", "-no-user-config",
-        "-display", "none", "-no-reboot", "-kernel", image.kernel.string(), "-initrd", image.initrd.string(),
-        "-append", KernelCommandLine(setup),
-        // The console on our pipes, with no escape character: every byte is the user's key.
-        "-chardev", "stdio,id=console,signal=off", "-serial", "chardev:console",
+        "bash", VELLIX_QEMU_BOOT_SCRIPT, image.dir.string(), KernelCommandLine(setup),
         // Every byte strobed out while Init and SelectIn are set lands in this file.
         "-chardev", "file,id=printer,path=" + (m_dir / "printer").string(),
         "-device", "isa-parallel,chardev=printer,iobase=" + Hex(setup.iobase)};
@@ -321,6 +328,8 @@ RunReport Guest::Run(int number) const
             report.exitCode = std::atoi(rest.c_str() + 5);
         else if (rest.starts_with("signal "))
             report.signal = std::atoi(rest.c_str() + 7);
+        else if (rest.starts_with("peak "))
+            report.peakKiB = std::atol(rest.c_str() + 5);
         else if (rest == "config.ovm missing")
             report.ended = true;
         else if (rest.starts_with("config.ovm "))

@@ -20,13 +20,37 @@ namespace hwpanel {
 using namespace std::chrono_literals;
 
 // One start of the program in the guest: on the console, driven by keys, or as a command
-// whose output is captured.
+// whose output is captured, waited for or left running in the background; or a step between
+// them: a signal to the last background run, a pause.
 struct GuestRun {
     bool panel = true;
     std::vector<std::string> args;
+    std::string word;  // the kernel command-line word of a run that is not the panel's
+    std::optional<int> uid;  // the user it runs as, when not the scenario's
 
     static GuestRun Panel() { return {}; }
-    static GuestRun Command(std::vector<std::string> args) { return {false, std::move(args)}; }
+    static GuestRun Command(std::vector<std::string> args) { return {false, std::move(args), "command", std::nullopt}; }
+    static GuestRun CommandAs(int uid, std::vector<std::string> args)
+    {
+        return {false, std::move(args), "command", uid};
+    }
+    // Goes on once the program has written to standard error.
+    static GuestRun Background(std::vector<std::string> args, std::optional<int> uid = std::nullopt)
+    {
+        return {false, std::move(args), "background", uid};
+    }
+    // "INT" or "TERM", to the last background run, whose report then completes.
+    static GuestRun Signal(const std::string& name) { return {false, {}, "signal:" + name, std::nullopt}; }
+    static GuestRun Sleep(int milliseconds) { return {false, {}, "sleep:" + std::to_string(milliseconds), std::nullopt}; }
+    // A print job of that text to /dev/lp0, started then; reported as the scenario's is.
+    static GuestRun Print(const std::string& text);
+    // The guest's own bare loop of register reads by "direct" I/O or "ppdev", or "direct-clock"
+    // with a look at the clock each round, for a benchmark; its output is one line: rounds and
+    // nanoseconds.
+    static GuestRun BareLoop(const std::string& way, int milliseconds)
+    {
+        return {false, {}, "bare:" + way + ":" + std::to_string(milliseconds), std::nullopt};
+    }
 };
 
 struct GuestSetup {
@@ -45,11 +69,12 @@ struct RunReport {
     std::optional<int> exitCode, signal;
     std::vector<std::string> out, err;  // standard output (commands only) and standard error
     std::optional<std::string> config;  // config.ovm afterwards; nullopt if there is none
+    long peakKiB = 0;                   // the most memory it held (resident, KiB)
 };
 
-// The kernel and initramfs, packed once per test program by scripts/qemu-panel-image.sh.
+// The kernel and initramfs, packed once per test program by scripts/qemu-image.sh.
 struct GuestImage {
-    std::filesystem::path kernel, initrd;
+    std::filesystem::path dir;  // vmlinuz and initramfs.gz, as scripts/qemu-boot.sh boots them
     std::string error;  // why there is none
     static const GuestImage& Get();
 };

@@ -133,18 +133,30 @@ void ExpectRestored(const PtyProcess& p, const char* term = "xterm-256color")
     EXPECT_EQ(now.c_oflag, was.c_oflag);
 }
 
-class TermPanel : public ::testing::Test {
-protected:
+// A working directory, the port as the program will find it, and the program once started.
+struct RunningPanel {
     TempWorkDir dir;
     PortModel port;
+    std::unique_ptr<PtyProcess> p;
+    panelscreen::Panel panel;
+
+    // Starts the program in an 80 x 24 xterm and waits for the whole panel and its first refresh.
+    void StartPanel()
+    {
+        p = Start(dir);
+        panel = WaitForPanel(*p, kColourUtf8, port.StatusLamps());
+        ASSERT_TRUE(panel.complete) << p->Screen().Text();
+    }
+};
+
+class TermPanel : public ::testing::Test, protected RunningPanel {
+protected:
     std::filesystem::path Config() const { return dir.File("config.ovm"); }
 };
 
 TEST_F(TermPanel, KeysDriveTheDataRowAndEnterWithNothingSelectedSavesNothing)
 {
-    auto p = Start(dir);
-    auto panel = WaitForPanel(*p, kColourUtf8, port.StatusLamps());
-    ASSERT_TRUE(panel.complete) << p->Screen().Text();
+    ASSERT_NO_FATAL_FAILURE(StartPanel());
     if (!Simulated(p->Screen()))
         GTEST_SKIP() << "a real port is in use: " << p->Screen().Row(0);
     const vt::Screen& s = p->Screen();
@@ -222,9 +234,7 @@ TEST_F(TermPanel, APortPickedInTheListIsSavedOnOkAndPreselectedNextTime)
 // it first (picking or not) and never reach the dialog's OK and Cancel.
 TEST_F(TermPanel, TheFocusedListOpensOnlyWhenAskedAndEnterOrEscapeCloseItFirst)
 {
-    auto p = Start(dir);
-    auto panel = WaitForPanel(*p, kColourUtf8, port.StatusLamps());
-    ASSERT_TRUE(panel.complete) << p->Screen().Text();
+    ASSERT_NO_FATAL_FAILURE(StartPanel());
     if (!Simulated(p->Screen()))
         GTEST_SKIP() << "a real port is in use";
     const vt::Screen& s = p->Screen();
@@ -294,9 +304,7 @@ TEST_F(TermPanel, TheFocusedListOpensOnlyWhenAskedAndEnterOrEscapeCloseItFirst)
 
 TEST_F(TermPanel, MouseClicksSetTheOutputRowPickAPortAndPressOk)
 {
-    auto p = Start(dir);
-    auto panel = WaitForPanel(*p, kColourUtf8, port.StatusLamps());
-    ASSERT_TRUE(panel.complete) << p->Screen().Text();
+    ASSERT_NO_FATAL_FAILURE(StartPanel());
     if (!Simulated(p->Screen()))
         GTEST_SKIP() << "a real port is in use";
     const vt::Screen& s = p->Screen();
@@ -344,9 +352,7 @@ TEST_F(TermPanel, MouseClicksSetTheOutputRowPickAPortAndPressOk)
 
 TEST_F(TermPanel, SystemMenuOpensTheAboutBoxAndF1TheHelp)
 {
-    auto p = Start(dir);
-    auto panel = WaitForPanel(*p, kColourUtf8, port.StatusLamps());
-    ASSERT_TRUE(panel.complete) << p->Screen().Text();
+    ASSERT_NO_FATAL_FAILURE(StartPanel());
     const vt::Screen& s = p->Screen();
 
     p->Send(Key("kf10"));
@@ -394,9 +400,7 @@ TEST_F(TermPanel, SystemMenuOpensTheAboutBoxAndF1TheHelp)
 
 TEST_F(TermPanel, ResizingRedrawsAndATooSmallTerminalGetsOneLine)
 {
-    auto p = Start(dir);
-    auto panel = WaitForPanel(*p, kColourUtf8, port.StatusLamps());
-    ASSERT_TRUE(panel.complete) << p->Screen().Text();
+    ASSERT_NO_FATAL_FAILURE(StartPanel());
     const vt::Screen& s = p->Screen();
 
     p->Resize(30, 100);
@@ -442,9 +446,7 @@ TEST_F(TermPanel, ResizingRedrawsAndATooSmallTerminalGetsOneLine)
 
 TEST_F(TermPanel, AQuietTickSendsNothingToTheTerminal)
 {
-    auto p = Start(dir);
-    auto panel = WaitForPanel(*p, kColourUtf8, port.StatusLamps());
-    ASSERT_TRUE(panel.complete) << p->Screen().Text();
+    ASSERT_NO_FATAL_FAILURE(StartPanel());
     p->Drain(400ms);  // the first refresh has come and gone
     EXPECT_EQ(p->Drain(1200ms), 0u) << "four refreshes that change no lamp must not redraw";
     p->Send("\x1b");
@@ -503,18 +505,12 @@ struct Ending {
 
 void PrintTo(const Ending& e, std::ostream* os) { *os << e.name; }
 
-class TermSignals : public ::testing::TestWithParam<Ending> {
-protected:
-    TempWorkDir dir;
-    PortModel port;
-};
+class TermSignals : public ::testing::TestWithParam<Ending>, protected RunningPanel {};
 
 TEST_P(TermSignals, RestoreTheTerminalAndWriteNoConfiguration)
 {
     const Ending& e = GetParam();
-    auto p = Start(dir);
-    auto panel = WaitForPanel(*p, kColourUtf8, port.StatusLamps());
-    ASSERT_TRUE(panel.complete) << p->Screen().Text();
+    ASSERT_NO_FATAL_FAILURE(StartPanel());
     p->Send("3c");
     ASSERT_TRUE(p->WaitFor([&](const vt::Screen& s) { return panelscreen::FieldText(s, panel.edit) == "3C"; }));
     if (e.byKeyboard)
@@ -570,9 +566,7 @@ TEST_F(TermPanel, AHangUpWithoutSigHupEndsAsCancelWithoutSpinning)
 // (OK), Escape (Cancel), typed digits (a write with Continous on) or a click.
 TEST_F(TermPanel, KeysAndClicksDoNothingWhileThePanelDoesNotFit)
 {
-    auto p = Start(dir);
-    auto panel = WaitForPanel(*p, kColourUtf8, port.StatusLamps());
-    ASSERT_TRUE(panel.complete) << p->Screen().Text();
+    ASSERT_NO_FATAL_FAILURE(StartPanel());
     if (!Simulated(p->Screen()))
         GTEST_SKIP() << "a real port is in use";
     const vt::Screen& s = p->Screen();
