@@ -5,15 +5,25 @@
 #include <QTimer>
 #include <QWidget>
 #include <QWindow>
+#include <QWindowStateChangeEvent>
 
 namespace ui::qt {
 namespace {
 
 constexpr Qt::WindowStates kLarge = Qt::WindowMaximized | Qt::WindowFullScreen;
 
-// One top-level window: refuses maximized and full-screen states while the window is of a fixed
-// size, and on Wayland lets the window take the granted size until the compositor has taken the
-// state back, then fixes its size again.
+bool OnWayland() { return QGuiApplication::platformName().startsWith("wayland"); }
+
+// One top-level window: refuses maximized and full-screen states while the widget is of a fixed
+// size, whoever asks for them, and keeps the window at the widget's size.
+//
+// On Wayland the compositor may start such a state itself (weston's Super+Shift+M, GNOME's
+// Super+Up), and the size it sends with a maximized state must be obeyed to the pixel by the very
+// next frame, or the client is disconnected. Qt bounds every size the compositor sends by the
+// native window's limits before anything of ours runs, so those limits must never be the widget's
+// fixed size there: the native window keeps the widget's size as its minimum and has no maximum.
+// A granted large state is taken for the moment it lasts, then given back; any other size the
+// compositor imposes is undone.
 class Guard : public QObject {
 public:
     explicit Guard(QWidget* top) : QObject(top), m_top(top)
@@ -27,69 +37,90 @@ public:
         connect(&m_settle, &QTimer::timeout, this, &Guard::Settle);
     }
 
+    // The widget is about to be shown: its native window is there, not yet on the screen.
+    void Shown() { OpenNativeLimits(); }
+
     bool eventFilter(QObject* watched, QEvent* event) override
     {
-        // A state change event on the widget is the platform reporting what the window is.
-        if (watched == m_top && event->type() == QEvent::WindowStateChange && m_lifted) {
-            if (m_top->windowState() & kLarge)
-                m_granted = true;
-            else if (m_granted)
-                Restore();
-        }
+        // Setting the widget's size again also fixes the native window's limits; the widget is
+        // resized by it, and its new limits are complete once the call that set them returns.
+        if (watched == m_top && event->type() == QEvent::Resize && OnWayland())
+            QMetaObject::invokeMethod(this, &Guard::KeepSize, Qt::QueuedConnection);
+        // Qt's own title bar, made anew when a full-screen state ends, centres the title by a
+        // measure taken before its first drawing: one more drawing puts it back in its place.
+        if (watched == m_top && event->type() == QEvent::WindowStateChange && OnWayland() &&
+            (static_cast<QWindowStateChangeEvent*>(event)->oldState() & Qt::WindowFullScreen) &&
+            !(m_top->windowState() & Qt::WindowFullScreen))
+            QMetaObject::invokeMethod(this, &Guard::RedrawTitleBar, Qt::QueuedConnection);
         return false;
     }
 
 private:
+    bool Fixed() const { return m_top->minimumSize() == m_top->maximumSize(); }
+
+    void OpenNativeLimits()
+    {
+        QWindow* window = m_top->windowHandle();
+        if (!OnWayland() || !window || !Fixed())
+            return;
+        const QSize open(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+        if (window->maximumSize() != open)
+            window->setMaximumSize(open);
+    }
+
     // Asked for by a title bar, a window manager or the program, or reported by the platform.
     void StateChanged(Qt::WindowState state)
     {
-        if (!(state & kLarge) || !(m_lifted || m_top->minimumSize() == m_top->maximumSize()))
+        if (!(state & kLarge) || !Fixed())
             return;
-        // On Wayland the request has already gone out: whatever size the compositor grants must
-        // be taken for a moment. Elsewhere the window manager is simply told no.
-        if (!m_lifted && QGuiApplication::platformName().startsWith("wayland")) {
-            m_lifted = true;
-            m_granted = false;
-            m_size = m_top->minimumSize();
-            m_top->setMinimumSize(0, 0);
-            m_top->setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
-        }
-        if (m_lifted)
+        if (OnWayland())
             m_settle.start();
+        // Elsewhere the window manager is simply told no; on Wayland the compositor is asked to
+        // take the state back, and the window keeps what it granted until it has.
         QMetaObject::invokeMethod(this, &Guard::Refuse, Qt::QueuedConnection);
+    }
+
+    // Large as asked for, or as the platform last reported it: on Wayland the report lags behind.
+    bool Large() const
+    {
+        QWindow* window = m_top->windowHandle();
+        return (m_top->windowState() & kLarge) || (window && (window->windowStates() & kLarge));
     }
 
     void Refuse()
     {
-        if (QWindow* window = m_top->windowHandle(); window && (window->windowStates() & kLarge))
+        // Asked again even when the native window already says no: a compositor that has not
+        // answered yet still holds the window in the large state.
+        if (QWindow* window = m_top->windowHandle(); window && Large())
             window->setWindowStates(window->windowStates() & ~kLarge);
     }
 
     void Settle()
     {
-        if (!m_lifted)
-            return;
-        if (m_top->windowState() & kLarge) {
+        if (Large()) {
             Refuse();
             m_settle.start();
-        } else if (!m_granted) {
-            Restore();
         }
     }
 
-    void Restore()
+    void KeepSize()
     {
-        m_settle.stop();
-        m_lifted = false;
-        m_granted = false;
-        m_top->setFixedSize(m_size);
+        OpenNativeLimits();
+        // While a large state lasts the compositor's size stays: a maximized window must match it
+        // to the pixel. Qt gives the widget's size back itself when the state ends.
+        if (!m_top->windowHandle() || !Fixed() || Large() || m_top->size() == m_top->minimumSize())
+            return;
+        m_top->resize(m_top->minimumSize());
+    }
+
+    void RedrawTitleBar()
+    {
+        if (QWindow* window = m_top->windowHandle())
+            window->setTitle(window->title());
     }
 
     QWidget* m_top;
     QTimer m_settle;
-    QSize m_size;
-    bool m_lifted = false;   // the size limits are lifted for a granted state
-    bool m_granted = false;  // the platform has reported the large state since
 };
 
 }  // namespace
@@ -98,9 +129,12 @@ bool FixedSizeWindows::eventFilter(QObject* watched, QEvent* event)
 {
     if (event->type() == QEvent::Show && watched->isWidgetType()) {
         auto* widget = static_cast<QWidget*>(watched);
-        if (widget->isWindow() && widget->windowHandle() &&
-            !widget->findChild<Guard*>("vellix-fixed-size-guard", Qt::FindDirectChildrenOnly))
-            new Guard(widget);
+        if (widget->isWindow() && widget->windowHandle()) {
+            auto* guard = widget->findChild<Guard*>("vellix-fixed-size-guard", Qt::FindDirectChildrenOnly);
+            if (!guard)
+                guard = new Guard(widget);
+            guard->Shown();
+        }
     }
     return false;
 }

@@ -1,7 +1,8 @@
 // Windows of a fixed size (the dialogs, message boxes) are never maximized or made full screen,
-// whatever a title bar or window manager asks: the request is refused and the window keeps its
-// size. Qt's own title bar on Wayland offers a maximize button even to a fixed-size window, and a
-// compositor that grants it sends a size the client must obey to the pixel or be disconnected.
+// whatever a title bar, window manager or compositor asks: the request is refused and the window
+// keeps its size. Qt's own title bar on Wayland offers a maximize button even to a fixed-size
+// window, a compositor may maximize any window by its own key binding, and a maximized window must
+// obey the compositor's size to the pixel or be disconnected.
 #pragma once
 
 #include <QObject>

@@ -1,8 +1,9 @@
 // The panel in real windows on a Wayland compositor (run by tests/e2e/wayland_e2e.sh in a
 // headless weston): what Qt's title bar offers there must not end the program. Its maximize
 // button asks the compositor for a maximized state, which a fixed-size window would fail to
-// obey, and the compositor would then disconnect us. Minimizing keeps the panel running, and
-// closing, as the title bar's close button does it, ends the dialog as Cancel.
+// obey, and the compositor would then disconnect us. A size imposed on the window is undone.
+// Minimizing keeps the panel running, and closing, as the title bar's close button does it, ends
+// the dialog as Cancel.
 #include <QApplication>
 #include <QTimer>
 #include <QWidget>
@@ -86,6 +87,12 @@ TEST(WaylandWindowTest, TitleBarRequestsLeaveThePanelAndTheAboutBoxRunningAtThei
     });
     steps.Then([&] {
         expectAsBefore(panel, panelSize, "panel after full screen");
+        // A size given to the native window, as a compositor gives it at the end of a drag on
+        // the frame's edge: the panel takes its own size back.
+        panel->windowHandle()->resize(panelSize + QSize(120, 80));
+    });
+    steps.Then([&] {
+        expectAsBefore(panel, panelSize, "panel after a larger size was imposed");
         afx::input::SysCommand(dlg.m_hWnd, IDM_ABOUT);
     });
     steps.Then([&] {
