@@ -8,9 +8,9 @@ set -euo pipefail
 vellix=$(realpath "$1") peer=$(realpath "$2") minimal=$(realpath "$3") idle=${4:-60}
 runs=${VELLIX_BENCH_RUNS:-10}
 
-work=$(mktemp -d)
+source "$(dirname "$0")/../scripts/lib/workdir.sh"
 xvfb_pid=""
-trap '[[ -n $xvfb_pid ]] && kill "$xvfb_pid" 2>/dev/null; rm -rf "$work"' EXIT
+make_workdir xvfb_pid
 source "$(dirname "$0")/../scripts/lib/xvfb.sh"
 start_xvfb "$work" 1024x768x24 || { echo "process_bench: Xvfb did not start" >&2; cat "$work/xvfb.log" >&2; exit 1; }
 

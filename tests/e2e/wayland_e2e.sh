@@ -12,16 +12,10 @@ command -v weston >/dev/null || { echo "SKIP: weston is missing"; exit 77; }
 plugins=$(dirname "$(find /usr/lib -path '*qt6/plugins/platforms/libqxcb.so' -print -quit 2>/dev/null)")
 [[ -e $plugins/libqwayland-generic.so ]] || { echo "SKIP: Qt's Wayland plugin (qt6-wayland) is missing"; exit 77; }
 
-work=$(mktemp -d)
+source "$(dirname "$0")/../../scripts/lib/workdir.sh"
 weston_pid=""
 app_pid=""
-cleanup() {
-  [[ -n $app_pid ]] && kill "$app_pid" 2>/dev/null || true
-  [[ -n $weston_pid ]] && kill "$weston_pid" 2>/dev/null || true
-  wait 2>/dev/null || true
-  rm -rf "$work"
-}
-trap cleanup EXIT
+make_workdir app_pid weston_pid
 fail() { echo "FAIL: $*" >&2; exit 1; }
 
 # A private runtime directory and socket; no X display, so nothing can fall back to it.
