@@ -128,14 +128,8 @@ private:
 
     void Port(std::string_view text)
     {
-        const bool simulated = text == kSimulatedPortName;
-        const auto port = simulated ? std::optional<std::uint16_t>(0) : ParsePortLabel(text);
-        if (!port)
-            Fail(QuoteArgument(text) + " is not a port label (such as 0x0378, or simulated)");
-        else if (m_port)
-            Fail("more than one port given: " + QuoteArgument(text));
-        else
-            m_port = port, m_simulated = simulated;
+        if (std::string problem = TakePortLabel(m_port, m_simulated, text); !problem.empty())
+            Fail(std::move(problem));
     }
 
     CommandLine Result()

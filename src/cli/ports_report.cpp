@@ -20,18 +20,15 @@ bool Answers(io::Bus& bus, std::uint16_t base)
 // How the port at base is reached, in a word or a device name.
 std::string WayName(const io::BusChoice& choice, std::uint16_t base)
 {
-    for (const io::SurveyedPort& port : choice.survey.ports) {
-        if (port.base != base)
-            continue;
-        switch (port.way) {
-        case io::Way::Direct:
-            return "direct I/O";
-        case io::Way::Ppdev:
-        case io::Way::SharedPpdev:
-            return port.device;
-        case io::Way::None:
-            break;
-        }
+    const io::SurveyedPort* port = choice.survey.Find(base);
+    switch (port ? port->way : io::Way::None) {
+    case io::Way::Direct:
+        return "direct I/O";
+    case io::Way::Ppdev:
+    case io::Way::SharedPpdev:
+        return port->device;
+    case io::Way::None:
+        break;
     }
     return "not reached";
 }

@@ -37,17 +37,9 @@ bool Reaches(const io::BusChoice& choice, std::uint16_t base)
     return std::find(bases.begin(), bases.end(), base) != bases.end();
 }
 
-const io::SurveyedPort* Surveyed(const io::BusChoice& choice, std::uint16_t base)
-{
-    for (const io::SurveyedPort& surveyed : choice.survey.ports)
-        if (surveyed.base == base)
-            return &surveyed;
-    return nullptr;
-}
-
 std::string WayName(const io::BusChoice& choice, std::uint16_t base)
 {
-    const io::SurveyedPort* surveyed = Surveyed(choice, base);
+    const io::SurveyedPort* surveyed = choice.survey.Find(base);
     switch (surveyed ? surveyed->way : io::Way::None) {
     case io::Way::Direct:
         return "direct I/O";
@@ -123,7 +115,7 @@ int Loopback(const Program& program, const CommandLine& command, const io::BusCh
         because = ", the port the panel would use (" + port::Describe(panel, saved, config::SavedTextProblem()) + ")";
     }
     if (!Reaches(choice, base)) {
-        if (const io::SurveyedPort* surveyed = Surveyed(choice, base))
+        if (const io::SurveyedPort* surveyed = choice.survey.Find(base))
             std::fprintf(err, "%s: cannot self-test %s: %s\n", program.name, io::PortLabel(base).c_str(),
                          io::DescribeWay(*surveyed).c_str());
         else
@@ -136,7 +128,7 @@ int Loopback(const Program& program, const CommandLine& command, const io::BusCh
                  WayName(choice, base).c_str(), because.c_str());
     const cli::LoopbackResult result = cli::RunLoopbackTest(base);
     // What the port's modes say of the direction bit, beside what the test saw of it.
-    const io::SurveyedPort* surveyed = Surveyed(choice, base);
+    const io::SurveyedPort* surveyed = choice.survey.Find(base);
     const std::string direction = surveyed ? io::DescribeDirection(*surveyed) : std::string();
     for (const cli::LoopbackCheck& check : result.checks) {
         std::string line = cli::FormatCheck(check);

@@ -131,17 +131,22 @@ std::string TakeWidth(SignalOptions& options, std::string_view value)
     return {};
 }
 
+std::string TakePortLabel(std::optional<std::uint16_t>& port, bool& simulated, std::string_view value)
+{
+    const bool named = value == kSimulatedPortName;
+    const auto label = named ? std::optional<std::uint16_t>(0) : ParsePortLabel(value);
+    if (!label)
+        return QuoteArgument(value) + " is not a port label (such as 0x0378, or simulated)";
+    if (port)
+        return "more than one port given: " + QuoteArgument(value);
+    port = label;
+    simulated = named;
+    return {};
+}
+
 std::string TakePort(SignalOptions& options, std::string_view value)
 {
-    const bool simulated = value == kSimulatedPortName;
-    const auto port = simulated ? std::optional<std::uint16_t>(0) : ParsePortLabel(value);
-    if (!port)
-        return QuoteArgument(value) + " is not a port label (such as 0x0378, or simulated)";
-    if (options.port)
-        return "more than one port given: " + QuoteArgument(value);
-    options.port = port;
-    options.simulated = simulated;
-    return {};
+    return TakePortLabel(options.port, options.simulated, value);
 }
 
 }  // namespace cli

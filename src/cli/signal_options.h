@@ -40,6 +40,8 @@ std::string TakeWrite(SignalOptions& options, std::string_view value);
 std::string TakePulse(SignalOptions& options, std::string_view value);
 std::string TakeWidth(SignalOptions& options, std::string_view value);
 std::string TakePort(SignalOptions& options, std::string_view value);
+// A port label or "simulated" into port and simulated, as --port and --loopback take it.
+std::string TakePortLabel(std::optional<std::uint16_t>& port, bool& simulated, std::string_view value);
 
 // "data=0x41", "control=4", "data=0b01000001": a register that can be written and a byte in hex,
 // decimal or binary.

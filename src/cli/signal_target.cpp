@@ -5,14 +5,6 @@
 namespace cli {
 namespace {
 
-const io::SurveyedPort* Surveyed(const io::PortSurvey& survey, std::uint16_t base)
-{
-    for (const io::SurveyedPort& port : survey.ports)
-        if (port.base == base)
-            return &port;
-    return nullptr;
-}
-
 bool Reached(const io::SurveyedPort* port)
 {
     return port != nullptr && port->way != io::Way::None;
@@ -57,7 +49,7 @@ TargetChoice ChooseSignalTarget(const io::PortSurvey& survey, const SignalOption
     };
     TargetChoice choice;
     if (options.port) {
-        const io::SurveyedPort* port = Surveyed(survey, *options.port);
+        const io::SurveyedPort* port = survey.Find(*options.port);
         if (Reached(port)) {
             choice.target = SignalTarget{port->base, Through(*port)};
         } else if (port != nullptr) {

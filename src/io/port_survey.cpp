@@ -2,6 +2,14 @@
 
 namespace io {
 
+const SurveyedPort* PortSurvey::Find(std::uint16_t base) const
+{
+    for (const SurveyedPort& port : ports)
+        if (port.base == base)
+            return &port;
+    return nullptr;
+}
+
 bool PortSurvey::AnyReached() const
 {
     for (const SurveyedPort& port : ports)

@@ -67,6 +67,8 @@ struct PortSurvey {
 
     // At least one port is reached by a real way; otherwise the simulated port serves.
     bool AnyReached() const;
+    // The candidate at base; null when detection had none there.
+    const SurveyedPort* Find(std::uint16_t base) const;
 };
 
 Direction DirectionOf(const SurveyedPort& port);
