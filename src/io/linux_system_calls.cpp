@@ -3,11 +3,10 @@
 #include "io/call_deadline.h"
 
 #include <cerrno>
+#include <dirent.h>
 #include <fcntl.h>
-#include <filesystem>
-#include <fstream>
 #include <linux/capability.h>
-#include <sstream>
+#include <memory>
 #include <sched.h>
 #include <sys/ioctl.h>
 #include <sys/mman.h>
@@ -79,24 +78,43 @@ int LinuxSystemCalls::Close(int fd)
     return Result(::close(fd));
 }
 
+// Plain system calls rather than streams: these files are read at every start, and the streams
+// would bring in the C++ locale machinery (a few hundred KiB of libstdc++ made resident) for them.
 std::optional<std::string> LinuxSystemCalls::ReadTextFile(const std::string& path)
 {
-    std::ifstream in(path);
-    if (!in)
+    // Non-blocking, so that a FIFO planted where a file is expected cannot hold up the start.
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    if (fd < 0)
         return std::nullopt;
-    std::ostringstream text;
-    text << in.rdbuf();
-    if (in.bad())
-        return std::nullopt;
-    return text.str();
+    std::string text;
+    char chunk[4096];
+    for (;;) {
+        const ssize_t got = ::read(fd, chunk, sizeof chunk);
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got < 0) {
+            ::close(fd);
+            return std::nullopt;
+        }
+        if (got == 0)
+            break;
+        text.append(chunk, static_cast<std::size_t>(got));
+    }
+    ::close(fd);
+    return text;
 }
 
 std::vector<std::string> LinuxSystemCalls::ListDirectory(const std::string& path)
 {
     std::vector<std::string> names;
-    std::error_code ec;
-    for (std::filesystem::directory_iterator it(path, ec), end; !ec && it != end; it.increment(ec))
-        names.push_back(it->path().filename().string());
+    const std::unique_ptr<DIR, int (*)(DIR*)> dir(::opendir(path.c_str()), ::closedir);
+    if (!dir)
+        return names;
+    while (const dirent* entry = ::readdir(dir.get())) {
+        const std::string name = entry->d_name;
+        if (name != "." && name != "..")
+            names.push_back(name);
+    }
     return names;
 }
 

@@ -11,6 +11,7 @@
 #include <filesystem>
 #include <fstream>
 #include <sys/ioctl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
@@ -37,9 +38,27 @@ TEST_F(LinuxSystemCallsTest, ReadsAWholeTextFile)
     EXPECT_EQ(m_sys.ReadTextFile(m_dir / "parport0" / "base-addr"), "888\t0\n");
 }
 
-TEST_F(LinuxSystemCallsTest, MissingFileReadsAsNothing)
+TEST_F(LinuxSystemCallsTest, WhatIsNoReadableFileReadsAsNothing)
 {
-    EXPECT_EQ(m_sys.ReadTextFile(m_dir / "parport1" / "base-addr"), std::nullopt);
+    EXPECT_EQ(m_sys.ReadTextFile(m_dir / "parport1" / "base-addr"), std::nullopt);  // missing
+    EXPECT_EQ(m_sys.ReadTextFile(m_dir / "parport1"), std::nullopt);                // a directory
+}
+
+TEST_F(LinuxSystemCallsTest, AFifoWhereAFileIsExpectedDoesNotHoldUpTheRead)
+{
+    // No writer: a blocking open would wait for one for ever.
+    const fs::path fifo = m_dir / "parport1" / "irq";
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    EXPECT_EQ(m_sys.ReadTextFile(fifo), "");
+}
+
+TEST_F(LinuxSystemCallsTest, ReadsAFileLargerThanOneChunkWhole)
+{
+    std::string big;
+    for (int i = 0; big.size() < 20000; ++i)
+        big += "line " + std::to_string(i) + "\n";
+    std::ofstream(m_dir / "parport1" / "big") << big;
+    EXPECT_EQ(m_sys.ReadTextFile(m_dir / "parport1" / "big"), big);
 }
 
 TEST_F(LinuxSystemCallsTest, ListsDirectoryEntriesByName)
