@@ -11,8 +11,13 @@ namespace {
 std::string PlugPins()
 {
     std::string pins;
-    for (const io::lpt::PlugWire& wire : io::lpt::kLoopbackPlug)
-        pins += (pins.empty() ? "" : ", ") + std::to_string(wire.out) + "-" + std::to_string(wire.in);
+    for (const io::lpt::PlugWire& wire : io::lpt::kLoopbackPlug) {
+        if (!pins.empty())
+            pins += ", ";
+        pins += std::to_string(wire.out);
+        pins += '-';
+        pins += std::to_string(wire.in);
+    }
     return pins;
 }
 

@@ -3,10 +3,100 @@
 #include <cerrno>
 #include <cstdarg>
 #include <cstring>
+#include <dlfcn.h>
+#include <string>
+#include <type_traits>
 #include <wayland-client.h>
 
 namespace ui::qt {
 namespace {
+
+// libwayland-client, loaded when a Wayland display is to be asked and not at every start: on X
+// it would stay resident unused (with libffi, about 100 KiB). On Wayland, Qt's platform plugin
+// loads the same library, so nothing is paid twice. The header's inline requests are spelled out
+// below on the library's own entry points, which are part of its stable ABI.
+class WaylandClient {
+public:
+    static const WaylandClient& Get()
+    {
+        static const WaylandClient client;
+        return client;
+    }
+
+    // Empty when loaded, else why not.
+    const std::string& Problem() const { return m_problem; }
+
+#define VELLIX_WL_ENTRY(name) decltype(&::name) name = nullptr;
+    VELLIX_WL_ENTRY(wl_display_connect)
+    VELLIX_WL_ENTRY(wl_display_disconnect)
+    VELLIX_WL_ENTRY(wl_display_get_fd)
+    VELLIX_WL_ENTRY(wl_display_prepare_read)
+    VELLIX_WL_ENTRY(wl_display_dispatch_pending)
+    VELLIX_WL_ENTRY(wl_display_flush)
+    VELLIX_WL_ENTRY(wl_display_cancel_read)
+    VELLIX_WL_ENTRY(wl_display_read_events)
+    VELLIX_WL_ENTRY(wl_log_set_handler_client)
+    VELLIX_WL_ENTRY(wl_proxy_marshal_flags)
+    VELLIX_WL_ENTRY(wl_proxy_add_listener)
+    VELLIX_WL_ENTRY(wl_proxy_destroy)
+    VELLIX_WL_ENTRY(wl_proxy_get_version)
+#undef VELLIX_WL_ENTRY
+    const wl_interface* registryInterface = nullptr;
+    const wl_interface* callbackInterface = nullptr;
+
+    wl_proxy* GetRegistry(wl_display* display) const
+    {
+        auto* proxy = reinterpret_cast<wl_proxy*>(display);
+        return wl_proxy_marshal_flags(proxy, WL_DISPLAY_GET_REGISTRY, registryInterface,
+                                      wl_proxy_get_version(proxy), 0, nullptr);
+    }
+    wl_proxy* Sync(wl_display* display) const
+    {
+        auto* proxy = reinterpret_cast<wl_proxy*>(display);
+        return wl_proxy_marshal_flags(proxy, WL_DISPLAY_SYNC, callbackInterface, wl_proxy_get_version(proxy), 0,
+                                      nullptr);
+    }
+
+private:
+    WaylandClient()
+    {
+        // Never unloaded: Qt's plugin may hold the same library afterwards.
+        void* library = dlopen("libwayland-client.so.0", RTLD_NOW | RTLD_LOCAL);
+        if (!library) {
+            const char* why = dlerror();
+            m_problem = "the Wayland client library cannot be loaded (" +
+                        std::string(why ? why : "libwayland-client.so.0") + ")";
+            return;
+        }
+        bool all = true;
+        auto find = [&](auto& entry, const char* name) {
+            entry = reinterpret_cast<std::remove_reference_t<decltype(entry)>>(dlsym(library, name));
+            all = all && entry;
+        };
+#define VELLIX_WL_FIND(name) find(name, #name);
+        VELLIX_WL_FIND(wl_display_connect)
+        VELLIX_WL_FIND(wl_display_disconnect)
+        VELLIX_WL_FIND(wl_display_get_fd)
+        VELLIX_WL_FIND(wl_display_prepare_read)
+        VELLIX_WL_FIND(wl_display_dispatch_pending)
+        VELLIX_WL_FIND(wl_display_flush)
+        VELLIX_WL_FIND(wl_display_cancel_read)
+        VELLIX_WL_FIND(wl_display_read_events)
+        VELLIX_WL_FIND(wl_log_set_handler_client)
+        VELLIX_WL_FIND(wl_proxy_marshal_flags)
+        VELLIX_WL_FIND(wl_proxy_add_listener)
+        VELLIX_WL_FIND(wl_proxy_destroy)
+        VELLIX_WL_FIND(wl_proxy_get_version)
+#undef VELLIX_WL_FIND
+        registryInterface = static_cast<const wl_interface*>(dlsym(library, "wl_registry_interface"));
+        callbackInterface = static_cast<const wl_interface*>(dlsym(library, "wl_callback_interface"));
+        if (!all || !registryInterface || !callbackInterface)
+            m_problem = "the Wayland client library libwayland-client.so.0 is too old (it lacks "
+                        "wl_proxy_marshal_flags, which Qt needs as well)";
+    }
+
+    std::string m_problem;
+};
 
 struct Answer {
     bool compositor = false;  // a wl_compositor global was listed
@@ -34,24 +124,25 @@ void Quiet(const char*, va_list) {}
 
 // Reads and dispatches events until the answer is complete, the connection fails or time is up.
 // False on failure or timeout, with `timedOut` telling which.
-bool AwaitAnswer(wl_display* display, const Answer& answer, const Deadline& deadline, bool& timedOut)
+bool AwaitAnswer(const WaylandClient& wl, wl_display* display, const Answer& answer, const Deadline& deadline,
+                 bool& timedOut)
 {
     timedOut = false;
     while (!answer.done) {
-        while (wl_display_prepare_read(display) != 0)
-            if (wl_display_dispatch_pending(display) < 0)
+        while (wl.wl_display_prepare_read(display) != 0)
+            if (wl.wl_display_dispatch_pending(display) < 0)
                 return false;
-        if (wl_display_flush(display) < 0 && errno != EAGAIN) {
-            wl_display_cancel_read(display);
+        if (wl.wl_display_flush(display) < 0 && errno != EAGAIN) {
+            wl.wl_display_cancel_read(display);
             return false;
         }
-        int ready = WaitReadable(wl_display_get_fd(display), deadline);
+        int ready = WaitReadable(wl.wl_display_get_fd(display), deadline);
         if (ready <= 0) {
-            wl_display_cancel_read(display);
+            wl.wl_display_cancel_read(display);
             timedOut = ready == 0;
             return false;
         }
-        if (wl_display_read_events(display) < 0 || wl_display_dispatch_pending(display) < 0)
+        if (wl.wl_display_read_events(display) < 0 || wl.wl_display_dispatch_pending(display) < 0)
             return false;
     }
     return true;
@@ -61,20 +152,24 @@ bool AwaitAnswer(wl_display* display, const Answer& answer, const Deadline& dead
 
 std::string CheckWaylandDisplay(const std::string& path, const std::string& shown, const Deadline& deadline)
 {
-    wl_log_set_handler_client(Quiet);
-    wl_display* display = wl_display_connect(path.c_str());
+    const WaylandClient& wl = WaylandClient::Get();
+    if (!wl.Problem().empty())
+        return wl.Problem() + ", so the Wayland display " + shown + " cannot be used";
+    wl.wl_log_set_handler_client(Quiet);
+    wl_display* display = wl.wl_display_connect(path.c_str());
     if (!display)
         return "the Wayland display " + shown + " cannot be reached (" + std::strerror(errno) + ")";
     Answer answer;
-    wl_registry* registry = wl_display_get_registry(display);
-    wl_registry_add_listener(registry, &kRegistry, &answer);
-    wl_callback* sync = wl_display_sync(display);
-    wl_callback_add_listener(sync, &kSync, &answer);
+    wl_proxy* registry = wl.GetRegistry(display);
+    wl.wl_proxy_add_listener(registry, reinterpret_cast<void (**)()>(const_cast<wl_registry_listener*>(&kRegistry)),
+                             &answer);
+    wl_proxy* sync = wl.Sync(display);
+    wl.wl_proxy_add_listener(sync, reinterpret_cast<void (**)()>(const_cast<wl_callback_listener*>(&kSync)), &answer);
     bool timedOut = false;
-    bool answered = AwaitAnswer(display, answer, deadline, timedOut);
-    wl_callback_destroy(sync);
-    wl_registry_destroy(registry);
-    wl_display_disconnect(display);
+    bool answered = AwaitAnswer(wl, display, answer, deadline, timedOut);
+    wl.wl_proxy_destroy(sync);
+    wl.wl_proxy_destroy(registry);
+    wl.wl_display_disconnect(display);
     if (answered && answer.compositor)
         return "";
     if (timedOut)
