@@ -11,6 +11,13 @@
 namespace ui::qt {
 namespace {
 
+// The library's functions that the check calls, each declared and looked up from this one list.
+#define VELLIX_WAYLAND_ENTRIES(X)                                                                   \
+    X(wl_display_connect) X(wl_display_disconnect) X(wl_display_get_fd) X(wl_display_prepare_read) \
+    X(wl_display_dispatch_pending) X(wl_display_flush) X(wl_display_cancel_read)                   \
+    X(wl_display_read_events) X(wl_log_set_handler_client) X(wl_proxy_marshal_flags)              \
+    X(wl_proxy_add_listener) X(wl_proxy_destroy) X(wl_proxy_get_version)
+
 // libwayland-client, loaded when a Wayland display is to be asked and not at every start: on X
 // it would stay resident unused (with libffi, about 100 KiB). On Wayland, Qt's platform plugin
 // loads the same library, so nothing is paid twice. The header's inline requests are spelled out
@@ -27,19 +34,7 @@ public:
     const std::string& Problem() const { return m_problem; }
 
 #define VELLIX_WL_ENTRY(name) decltype(&::name) name = nullptr;
-    VELLIX_WL_ENTRY(wl_display_connect)
-    VELLIX_WL_ENTRY(wl_display_disconnect)
-    VELLIX_WL_ENTRY(wl_display_get_fd)
-    VELLIX_WL_ENTRY(wl_display_prepare_read)
-    VELLIX_WL_ENTRY(wl_display_dispatch_pending)
-    VELLIX_WL_ENTRY(wl_display_flush)
-    VELLIX_WL_ENTRY(wl_display_cancel_read)
-    VELLIX_WL_ENTRY(wl_display_read_events)
-    VELLIX_WL_ENTRY(wl_log_set_handler_client)
-    VELLIX_WL_ENTRY(wl_proxy_marshal_flags)
-    VELLIX_WL_ENTRY(wl_proxy_add_listener)
-    VELLIX_WL_ENTRY(wl_proxy_destroy)
-    VELLIX_WL_ENTRY(wl_proxy_get_version)
+    VELLIX_WAYLAND_ENTRIES(VELLIX_WL_ENTRY)
 #undef VELLIX_WL_ENTRY
     const wl_interface* registryInterface = nullptr;
     const wl_interface* callbackInterface = nullptr;
@@ -74,19 +69,7 @@ private:
             all = all && entry;
         };
 #define VELLIX_WL_FIND(name) find(name, #name);
-        VELLIX_WL_FIND(wl_display_connect)
-        VELLIX_WL_FIND(wl_display_disconnect)
-        VELLIX_WL_FIND(wl_display_get_fd)
-        VELLIX_WL_FIND(wl_display_prepare_read)
-        VELLIX_WL_FIND(wl_display_dispatch_pending)
-        VELLIX_WL_FIND(wl_display_flush)
-        VELLIX_WL_FIND(wl_display_cancel_read)
-        VELLIX_WL_FIND(wl_display_read_events)
-        VELLIX_WL_FIND(wl_log_set_handler_client)
-        VELLIX_WL_FIND(wl_proxy_marshal_flags)
-        VELLIX_WL_FIND(wl_proxy_add_listener)
-        VELLIX_WL_FIND(wl_proxy_destroy)
-        VELLIX_WL_FIND(wl_proxy_get_version)
+        VELLIX_WAYLAND_ENTRIES(VELLIX_WL_FIND)
 #undef VELLIX_WL_FIND
         registryInterface = static_cast<const wl_interface*>(dlsym(library, "wl_registry_interface"));
         callbackInterface = static_cast<const wl_interface*>(dlsym(library, "wl_callback_interface"));
