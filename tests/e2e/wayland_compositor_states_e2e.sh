@@ -19,6 +19,7 @@ plugins=$(dirname "$(find /usr/lib -path '*qt6/plugins/platforms/libqxcb.so' -pr
 [[ -e $plugins/libqwayland-generic.so ]] || { echo "SKIP: Qt's Wayland plugin (qt6-wayland) is missing"; exit 77; }
 
 source "$(dirname "$0")/../../scripts/lib/workdir.sh"
+source "$(dirname "$0")/../../scripts/lib/weston.sh"
 xvfb_pid=""
 weston_pid=""
 app_pid=""
@@ -36,14 +37,7 @@ start_xvfb "$work" 1024x768x24 || fail "Xvfb did not start: $(cat "$work/xvfb.lo
 export XDG_RUNTIME_DIR=$work/runtime
 mkdir -m 700 "$XDG_RUNTIME_DIR"
 socket=vellix-states
-weston --backend=x11-backend.so --use-pixman --width=1024 --height=768 --socket="$socket" \
-       --no-config --idle-time=0 --log="$work/weston.log" >/dev/null 2>&1 &
-weston_pid=$!
-for _ in $(seq 150); do
-  [[ -S $XDG_RUNTIME_DIR/$socket ]] && break
-  sleep 0.1
-done
-[[ -S $XDG_RUNTIME_DIR/$socket ]] || fail "weston did not start: $(cat "$work/weston.log")"
+start_weston "$work" "$socket" x11-backend.so 1024 768 || fail "weston did not start: $(cat "$work/weston.log")"
 
 # Waits up to 10 s for a line matching the pattern in the protocol log after line $2.
 await() {

@@ -13,6 +13,7 @@ plugins=$(dirname "$(find /usr/lib -path '*qt6/plugins/platforms/libqxcb.so' -pr
 [[ -e $plugins/libqwayland-generic.so ]] || { echo "SKIP: Qt's Wayland plugin (qt6-wayland) is missing"; exit 77; }
 
 source "$(dirname "$0")/../../scripts/lib/workdir.sh"
+source "$(dirname "$0")/../../scripts/lib/weston.sh"
 weston_pid=""
 app_pid=""
 make_workdir app_pid weston_pid
@@ -24,14 +25,8 @@ mkdir -m 700 "$XDG_RUNTIME_DIR"
 unset DISPLAY QT_QPA_PLATFORM WAYLAND_SOCKET
 export WAYLAND_DISPLAY=vellix-test
 # --debug lets weston-screenshooter take a picture of the screen.
-weston --backend=headless-backend.so --use-pixman --width=800 --height=600 --socket="$WAYLAND_DISPLAY" \
-       --no-config --idle-time=0 --debug --log="$work/weston.log" >/dev/null 2>&1 &
-weston_pid=$!
-for _ in $(seq 150); do
-  [[ -S $XDG_RUNTIME_DIR/$WAYLAND_DISPLAY ]] && break
-  sleep 0.1
-done
-[[ -S $XDG_RUNTIME_DIR/$WAYLAND_DISPLAY ]] || fail "weston did not start: $(cat "$work/weston.log")"
+start_weston "$work" "$WAYLAND_DISPLAY" headless-backend.so 800 600 --debug ||
+  fail "weston did not start: $(cat "$work/weston.log")"
 mkdir "$work/run"
 
 # 1. The real program, natively: its protocol log shows the window and its least size. There is
