@@ -1,5 +1,6 @@
 // vellix: the panel in a desktop window when a display can be opened, else in the terminal.
 #include <cstdio>
+#include <utility>
 
 #include "cli/run.h"
 #include "cli/std_streams.h"
@@ -14,7 +15,7 @@ int main(int argc, char** argv)
     const cli::Program program{"vellix", [] { return cli::InstallPortBus("vellix"); }, [argv] {
         ui::qt::DisplayChoice display = ui::qt::ChooseDisplay();
         if (!display.platform.empty())
-            return ui::qt::RunApplication(argv[0], display.platform);
+            return ui::qt::RunApplication(argv[0], std::move(display));
         // A display that is there but refuses us is worth a word; no display at all is the
         // terminal's ordinary case.
         if (ui::term::TerminalAvailable()) {

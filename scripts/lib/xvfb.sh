@@ -6,8 +6,8 @@ start_xvfb() {
   local work=$1 geometry=${2:-800x600x24} fd display
   # The server writes the display number to this pipe once it is ready.
   exec {fd}<> <(:)
-  # -noreset: vellix's display check connects and closes; a server with no other client would
-  # reset then, and Qt's own connection could race the reset.
+  # -noreset: the scripts' own short clients (xdotool) come and go; without it the server would
+  # reset itself each time the last one leaves, which costs the measurements time.
   Xvfb -displayfd "$fd" -screen 0 "$geometry" -nolisten tcp -noreset >"$work/xvfb.log" 2>&1 &
   xvfb_pid=$!
   read -r -t 15 -u "$fd" display || return 1

@@ -2,7 +2,8 @@
 # The real vellix against X displays that refuse it: a server that wants a cookie the client
 # lacks (as with sudo in a desktop session), a screen number the server does not have, and a
 # display with no server. In a pseudo-terminal the terminal panel takes over after one line
-# saying why; without a terminal the program ends with status 1 and that line. It never aborts.
+# saying why; without a terminal the program ends with status 1 and that line. It never aborts,
+# and a server that ends with its last client is still there when Qt connects.
 # Usage: display_refusal_e2e.sh path/to/vellix
 set -euo pipefail
 
@@ -72,4 +73,27 @@ kill "$app"
 wait "$app" 2>/dev/null || true
 grep -q 'using the terminal\|refused the connection' "$work/err.log" && fail "with the cookie: $(cat "$work/err.log")"
 echo "ok: with the cookie, the window opens"
+
+# A server started with -terminate ends when its last client leaves; the display check's own
+# connection must not be that last client before Qt has connected, or Qt finds no server and
+# ends the program.
+exec {fd}<> <(:)
+Xvfb -displayfd "$fd" -screen 0 800x600x24 -nolisten tcp -terminate >"$work/xvfb-terminate.log" 2>&1 &
+terminating_pid=$!
+read -r -t 15 -u "$fd" terminating || fail "Xvfb -terminate did not start: $(cat "$work/xvfb-terminate.log")"
+exec {fd}>&-
+export DISPLAY=:$terminating
+unset XAUTHORITY
+(cd "$work/run" && exec "$bin" </dev/null >/dev/null 2>"$work/err.log") &
+app=$!
+sleep 3
+kill -0 "$app" 2>/dev/null || fail "on a server that ends with its last client, vellix ended: $(cat "$work/err.log")"
+kill -0 "$terminating_pid" 2>/dev/null || fail "the server ended under vellix"
+kill "$app"
+wait "$app" 2>/dev/null || true
+# vellix was its last client: the server ends with it.
+for _ in $(seq 50); do kill -0 "$terminating_pid" 2>/dev/null || break; sleep 0.1; done
+kill -0 "$terminating_pid" 2>/dev/null && { kill "$terminating_pid"; fail "the server outlived its last client"; }
+grep -q 'could not connect\|using the terminal' "$work/err.log" && fail "on a server that ends with its last client: $(cat "$work/err.log")"
+echo "ok: a server that ends with its last client stays for the window"
 echo "PASS"

@@ -144,7 +144,7 @@ public:
     {
         std::string display = Env("DISPLAY");
         if (!display.empty() && !m_x11)
-            m_x11 = std::make_unique<X11Handshake>(display);
+            m_x11 = std::make_shared<X11Handshake>(display);
     }
 
     // Empty when Qt can open the platform, else why not. The plugin comes first: without it
@@ -172,9 +172,12 @@ public:
                "program if it failed (use xcb, wayland, linuxfb, eglfs, vnc or offscreen)";
     }
 
+    // The X check's connection, which stays open while the caller holds it.
+    std::shared_ptr<void> Connection() const { return m_x11; }
+
 private:
     Deadline m_deadline;
-    std::unique_ptr<X11Handshake> m_x11;
+    std::shared_ptr<X11Handshake> m_x11;
 };
 
 }  // namespace
@@ -197,6 +200,8 @@ DisplayChoice ChooseDisplay(std::chrono::milliseconds timeout)
         if (problem.empty()) {
             choice.platform = entry.text;
             choice.problem.clear();
+            if (NeedOf(entry.name) == Need::X11)
+                choice.serverHeld = checker.Connection();
             return choice;
         }
         choice.problem += (choice.problem.empty() ? "" : "; ") + problem;

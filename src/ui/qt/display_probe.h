@@ -3,6 +3,7 @@
 #pragma once
 
 #include <chrono>
+#include <memory>
 #include <string>
 
 namespace ui::qt {
@@ -13,6 +14,9 @@ struct DisplayChoice {
     std::string platform;
     // Why the displays that are there cannot be used, in one line; empty when there is none.
     std::string problem;
+    // On X, the check's own connection to the server, to be kept until Qt has made its own: an
+    // X server whose last client leaves resets itself, or ends if started with -terminate.
+    std::shared_ptr<void> serverHeld;
 };
 
 // The platforms tried are those QT_QPA_PLATFORM lists, in its order; without it, a Wayland

@@ -9,16 +9,18 @@
 
 namespace ui::qt {
 
-int RunApplication(const char* argv0, const std::string& platform)
+int RunApplication(const char* argv0, DisplayChoice display)
 {
     // Qt sees the program's name and the platform that was found to work, nothing the user
     // typed: the program takes nothing from its command line.
     std::string name = argv0 ? argv0 : "vellix";
     std::string option = "-platform";
-    std::string chosen = platform;
+    std::string chosen = display.platform;
     int argc = 3;
     char* argv[] = {name.data(), option.data(), chosen.data(), nullptr};
     QApplication app(argc, argv);
+    // Qt is connected now; the check's connection has done its work.
+    display.serverHeld.reset();
     // The program ends when its dialog ends, not when Qt sees its last window go.
     QApplication::setQuitOnLastWindowClosed(false);
     FixedSizeWindows fixedSize;

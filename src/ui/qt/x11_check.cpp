@@ -1,32 +1,76 @@
 #include "ui/qt/x11_check.h"
 
 #include <cerrno>
+#include <chrono>
 #include <csignal>
 #include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
-#include <sys/wait.h>
+#include <pthread.h>
+#include <system_error>
+#include <sys/ioctl.h>
 #include <unistd.h>
 #include <xcb/xcb.h>
 
 namespace ui::qt {
+
+struct X11Handshake::Attempt {
+    std::string display;
+    int answerFd[2] = {-1, -1};  // the thread writes its one-byte answer to the second
+    int wordsFd = -1;            // standard error's capture, to see whether a server said why
+    xcb_connection_t* connection = nullptr;  // once accepted; disconnected with the last owner
+
+    ~Attempt()
+    {
+        for (int fd : {answerFd[0], answerFd[1], wordsFd})
+            if (fd >= 0)
+                close(fd);
+        if (connection)
+            xcb_disconnect(connection);
+    }
+};
+
 namespace {
 
-// What the child reports through its exit status besides xcb's own error codes.
-constexpr int kAccepted = 0;
+// The thread's answer: xcb's error code, or this when the server accepted us.
+constexpr unsigned char kAccepted = 0;
 
-// Runs in the child: libxcb writes a refusing server's reason to standard error, which is the
-// pipe here, and the exit status carries xcb's error code.
-[[noreturn]] void ConnectAndExit(const std::string& display, int errFd)
+// Longer than an X server takes to reset itself (Xvfb: about 30 ms).
+constexpr std::chrono::microseconds kResetPause{100'000};
+
+bool SaidAnything(int fd)
 {
-    dup2(errFd, STDERR_FILENO);
-    // A server that hangs up mid-handshake must give an answer, not end the child by a signal.
-    std::signal(SIGPIPE, SIG_IGN);
+    int waiting = 0;
+    return fd >= 0 && ioctl(fd, FIONREAD, &waiting) == 0 && waiting > 0;
+}
+
+void Connect(const std::shared_ptr<X11Handshake::Attempt>& attempt)
+{
+    // A server that hangs up mid-handshake must not end the program by a signal: blocked on this
+    // thread, SIGPIPE leaves the write failing with EPIPE instead.
+    sigset_t pipeSignal;
+    sigemptyset(&pipeSignal);
+    sigaddset(&pipeSignal, SIGPIPE);
+    pthread_sigmask(SIG_BLOCK, &pipeSignal, nullptr);
     int screen = 0;
-    xcb_connection_t* c = xcb_connect(display.c_str(), &screen);
+    xcb_connection_t* c = xcb_connect(attempt->display.c_str(), &screen);
     int error = xcb_connection_has_error(c);
-    // The exit status is all the parent needs; closing politely would only cost time.
-    _exit(error ? error : kAccepted);
+    // An X server resets itself when its last client leaves and drops, without a word, the
+    // clients that arrive meanwhile: a connection lost that way is tried once more after the
+    // reset. A server that refused said why, and is not asked twice.
+    if (error == XCB_CONN_ERROR && !SaidAnything(attempt->wordsFd)) {
+        xcb_disconnect(c);
+        usleep(kResetPause.count());
+        c = xcb_connect(attempt->display.c_str(), &screen);
+        error = xcb_connection_has_error(c);
+    }
+    if (error)
+        xcb_disconnect(c);
+    else
+        attempt->connection = c;
+    auto answer = static_cast<unsigned char>(error ? error : kAccepted);
+    while (write(attempt->answerFd[1], &answer, 1) < 0 && errno == EINTR) {
+    }
 }
 
 std::string Trimmed(std::string s)
@@ -49,40 +93,31 @@ X11Handshake::X11Handshake(std::string display) : m_display(std::move(display))
     if (!xcb_parse_display(m_display.c_str(), &host, &number, &screen)) {
         m_result = "DISPLAY \"" + m_display + "\" is not an X display name";
         m_done = true;
+        StderrCapture::PassOn(m_capture.Finish());
         return;
     }
     std::free(host);
-    int pipeFds[2];
-    if (pipe2(pipeFds, O_CLOEXEC) != 0) {
-        m_result = shown + " could not be checked (" + std::strerror(errno) + ")";
+    m_attempt = std::make_shared<Attempt>();
+    m_attempt->display = m_display;
+    if (m_capture.ReadEnd() >= 0)
+        m_attempt->wordsFd = fcntl(m_capture.ReadEnd(), F_DUPFD_CLOEXEC, 3);
+    try {
+        if (pipe2(m_attempt->answerFd, O_CLOEXEC) != 0)
+            throw std::system_error(errno, std::generic_category());
+        m_thread = std::thread(Connect, m_attempt);
+    } catch (const std::system_error& e) {
+        m_result = shown + " could not be checked (" + std::strerror(e.code().value()) + ")";
         m_done = true;
-        return;
+        StderrCapture::PassOn(m_capture.Finish());
     }
-    // A SIGCHLD ignored by whoever started us would reap the child before we read its status.
-    struct sigaction reaping{};
-    reaping.sa_handler = SIG_DFL;
-    sigaction(SIGCHLD, &reaping, &m_previous);
-    m_child = fork();
-    if (m_child < 0) {
-        m_result = shown + " could not be checked (" + std::strerror(errno) + ")";
-        m_done = true;
-        sigaction(SIGCHLD, &m_previous, nullptr);
-        close(pipeFds[0]);
-        close(pipeFds[1]);
-        return;
-    }
-    if (m_child == 0) {
-        close(pipeFds[0]);
-        ConnectAndExit(m_display, pipeFds[1]);
-    }
-    close(pipeFds[1]);
-    m_fd = pipeFds[0];
 }
 
 X11Handshake::~X11Handshake()
 {
     if (!m_done)
         Collect(Deadline::After(std::chrono::milliseconds(0)));
+    if (m_thread.joinable())
+        m_thread.join();
 }
 
 const std::string& X11Handshake::Result(const Deadline& deadline)
@@ -96,31 +131,30 @@ void X11Handshake::Collect(const Deadline& deadline)
 {
     m_done = true;
     std::string shown = "the X display " + m_display;
-    // The child's end closes when it exits; until then collect what it says.
-    std::string said;
-    bool finished = false;
-    while (!finished && WaitReadable(m_fd, deadline) > 0) {
-        char buf[512];
-        ssize_t n = read(m_fd, buf, sizeof buf);
-        if (n > 0 && said.size() < 1000)
-            said.append(buf, static_cast<std::size_t>(n));
-        finished = n == 0 || (n < 0 && errno != EINTR && errno != EAGAIN);
+    int answer = -1;
+    int ready;
+    while ((ready = WaitReadable(m_attempt->answerFd[0], deadline)) > 0) {
+        unsigned char byte = 0;
+        ssize_t n = read(m_attempt->answerFd[0], &byte, 1);
+        if (n == 1)
+            answer = byte;
+        if (n >= 0 || errno != EINTR)
+            break;
     }
-    close(m_fd);
-    m_fd = -1;
-    if (!finished)
-        kill(m_child, SIGKILL);
-    int status = 0;
-    pid_t waited;
-    while ((waited = waitpid(m_child, &status, 0)) < 0 && errno == EINTR) {
-    }
-    sigaction(SIGCHLD, &m_previous, nullptr);
-    if (!finished) {
-        m_result = shown + " " + deadline.Missed();
+    int waitError = errno;
+    std::string said = m_capture.Finish();
+    if (answer < 0) {
+        // Still waiting for the server: the thread is left to it, holding its share of the
+        // attempt, and ends with the program.
+        m_thread.detach();
+        StderrCapture::PassOn(said);
+        m_result = ready == 0 ? shown + " " + deadline.Missed() : shown + " could not be checked (" + std::strerror(waitError) + ")";
         return;
     }
-    if (waited != m_child || !WIFEXITED(status)) {
-        m_result = shown + " could not be checked (the check itself failed)";
+    m_thread.join();
+    if (answer == kAccepted) {
+        StderrCapture::PassOn(said);
+        m_result.clear();
         return;
     }
     said = Trimmed(said);
@@ -129,15 +163,14 @@ void X11Handshake::Collect(const Deadline& deadline)
     int number = 0;
     xcb_parse_display(m_display.c_str(), &host, &number, &screen);
     std::free(host);
-    switch (WEXITSTATUS(status)) {
-    case kAccepted: m_result.clear(); break;
+    switch (answer) {
     case XCB_CONN_CLOSED_PARSE_ERR: m_result = "DISPLAY \"" + m_display + "\" is not an X display name"; break;
     case XCB_CONN_CLOSED_INVALID_SCREEN: m_result = shown + " has no screen " + std::to_string(screen); break;
     case XCB_CONN_ERROR:
         // A server that refuses says why; a connection that fails says nothing.
         m_result = said.empty() ? shown + " cannot be reached" : shown + " refused the connection (" + said + ")";
         break;
-    default: m_result = shown + " failed (xcb error " + std::to_string(WEXITSTATUS(status)) + ")";
+    default: m_result = shown + " failed (xcb error " + std::to_string(answer) + ")";
     }
 }
 

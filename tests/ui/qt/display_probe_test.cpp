@@ -2,6 +2,7 @@
 // real connections: live, refusing, dead and silent X and Wayland servers, and missing plugins.
 #include <QCoreApplication>
 #include <QStringList>
+#include <atomic>
 #include <chrono>
 #include <csignal>
 #include <cstdlib>
@@ -10,10 +11,13 @@
 #include <gtest/gtest.h>
 #include <map>
 #include <optional>
+#include <poll.h>
 #include <string>
 #include <sys/socket.h>
 #include <sys/un.h>
+#include <thread>
 #include <unistd.h>
+#include <vector>
 
 #include "display_servers.h"
 #include "ui/qt/display_probe.h"
@@ -207,8 +211,9 @@ TEST(DisplayProbeTest, TwoSilentServersCostOneDeadline)
     fs::remove_all(runtime);
 }
 
-// A parent that ignores SIGCHLD passes that on to us; the check must still read its child's answer.
-TEST(DisplayProbeTest, ARefusalIsSeenWhenChildrenAreReapedAutomatically)
+// A refusing server's reason is said once, in the check's answer: libxcb writes it to standard
+// error, which must not show it a second time. A parent that ignores SIGCHLD changes nothing.
+TEST(DisplayProbeTest, ARefusalIsSaidOnceInTheAnswer)
 {
     fs::path dir = fs::temp_directory_path() / ("vellix-display-sigchld-" + std::to_string(getpid()));
     fs::create_directories(dir);
@@ -223,12 +228,155 @@ TEST(DisplayProbeTest, ARefusalIsSeenWhenChildrenAreReapedAutomatically)
     env.Set("DISPLAY", guarded.Display());
     env.Set("XAUTHORITY", (dir / "none").string());
     auto previous = std::signal(SIGCHLD, SIG_IGN);
+    testing::internal::CaptureStderr();
     ui::qt::DisplayChoice choice = ui::qt::ChooseDisplay(kTimeout);
+    std::string stderrText = testing::internal::GetCapturedStderr();
     std::signal(SIGCHLD, previous);
     EXPECT_EQ(choice.platform, "");
-    EXPECT_NE(choice.problem.find("refused the connection"), std::string::npos) << choice.problem;
+    EXPECT_NE(choice.problem.find("refused the connection (Authorization required"), std::string::npos) << choice.problem;
+    EXPECT_EQ(stderrText.find("Authorization required"), std::string::npos) << stderrText;
     EXPECT_EQ(std::signal(SIGCHLD, previous), previous) << "the disposition is put back";
     fs::remove_all(dir);
+}
+
+// An X server started with -terminate ends when its last client leaves. The check's own
+// connection is that client until Qt has made its own, so the server is still there for Qt:
+// it stays up while the choice is held and ends once it is let go.
+TEST(DisplayProbeTest, AServerThatEndsWithItsLastClientIsHeldForQt)
+{
+    fs::path dir = fs::temp_directory_path() / ("vellix-display-terminate-" + std::to_string(getpid()));
+    fs::create_directories(dir);
+    displaytest::XServer x({}, displaytest::XServer::Lifetime::EndsWithLastClient);
+    if (!x.Ok())
+        GTEST_SKIP() << "Xvfb is missing";
+    Env env;
+    for (const char* name : {"QT_QPA_PLATFORM", "WAYLAND_DISPLAY", "WAYLAND_SOCKET"})
+        env.Set(name, {});
+    env.Set("XDG_RUNTIME_DIR", dir.string());
+    env.Set("DISPLAY", x.Display());
+    {
+        ui::qt::DisplayChoice choice = ui::qt::ChooseDisplay(kTimeout);
+        ASSERT_EQ(choice.platform, "xcb") << choice.problem;
+        // A server left without clients is gone well within this.
+        std::this_thread::sleep_for(std::chrono::milliseconds(500));
+        EXPECT_TRUE(x.Running()) << "the server ended while the choice was held";
+    }
+    bool ended = false;
+    for (int i = 0; i < 100 && !ended; ++i) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        ended = !x.Running();
+    }
+    EXPECT_TRUE(ended) << "the check's connection was not let go with the choice";
+    fs::remove_all(dir);
+}
+
+// Stands on an X display number in front of a real server and drops the first client without a
+// word, as a server does to the clients that arrive while it resets itself; the clients after
+// it are passed through to the real server.
+class DroppingProxy {
+public:
+    DroppingProxy(int number, const std::string& realDisplay) : m_listener(Listen(number))
+    {
+        m_real = "/tmp/.X11-unix/X" + realDisplay.substr(1);
+        if (m_listener >= 0)
+            m_thread = std::thread([this] { Serve(); });
+    }
+    ~DroppingProxy()
+    {
+        m_stop = true;
+        if (m_thread.joinable())
+            m_thread.join();
+        if (m_listener >= 0)
+            close(m_listener);
+    }
+    bool Ok() const { return m_listener >= 0; }
+    int Dropped() const { return m_dropped; }
+
+private:
+    static int Listen(int number)
+    {
+        int fd = socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+        sockaddr_un addr{};
+        addr.sun_family = AF_UNIX;
+        std::string path = "/tmp/.X11-unix/X" + std::to_string(number);
+        path.copy(addr.sun_path + 1, path.size());
+        auto len = static_cast<socklen_t>(offsetof(sockaddr_un, sun_path) + 1 + path.size());
+        if (bind(fd, reinterpret_cast<sockaddr*>(&addr), len) != 0 || listen(fd, 16) != 0) {
+            close(fd);
+            return -1;
+        }
+        return fd;
+    }
+    int ConnectReal() const
+    {
+        int fd = socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+        sockaddr_un addr{};
+        addr.sun_family = AF_UNIX;
+        m_real.copy(addr.sun_path, m_real.size());
+        if (connect(fd, reinterpret_cast<sockaddr*>(&addr), sizeof addr) != 0) {
+            close(fd);
+            return -1;
+        }
+        return fd;
+    }
+    void Serve()
+    {
+        std::vector<std::pair<int, int>> pairs;
+        while (!m_stop) {
+            std::vector<pollfd> fds{{m_listener, POLLIN, 0}};
+            for (auto [a, b] : pairs) {
+                fds.push_back({a, POLLIN, 0});
+                fds.push_back({b, POLLIN, 0});
+            }
+            if (poll(fds.data(), fds.size(), 50) <= 0)
+                continue;
+            if (fds[0].revents & POLLIN) {
+                int client = accept4(m_listener, nullptr, nullptr, SOCK_CLOEXEC);
+                if (client >= 0 && m_dropped == 0) {
+                    ++m_dropped;
+                    close(client);
+                } else if (client >= 0) {
+                    pairs.push_back({client, ConnectReal()});
+                }
+            }
+            for (std::size_t i = 1; i < fds.size(); ++i) {
+                if (!(fds[i].revents & (POLLIN | POLLHUP)))
+                    continue;
+                auto [a, b] = pairs[(i - 1) / 2];
+                int to = fds[i].fd == a ? b : a;
+                char buf[4096];
+                ssize_t n = read(fds[i].fd, buf, sizeof buf);
+                if (n > 0 && to >= 0)
+                    (void)!write(to, buf, static_cast<std::size_t>(n));
+            }
+        }
+        for (auto [a, b] : pairs) {
+            close(a);
+            close(b);
+        }
+    }
+
+    int m_listener;
+    std::string m_real;
+    std::atomic<bool> m_stop{false};
+    std::atomic<int> m_dropped{0};
+    std::thread m_thread;
+};
+
+TEST(DisplayProbeTest, AClientDroppedDuringAServerResetIsTriedAgain)
+{
+    displaytest::XServer x;
+    if (!x.Ok())
+        GTEST_SKIP() << "Xvfb is missing";
+    DroppingProxy proxy(915, x.Display());
+    ASSERT_TRUE(proxy.Ok());
+    Env env;
+    for (const char* name : {"QT_QPA_PLATFORM", "WAYLAND_DISPLAY", "WAYLAND_SOCKET"})
+        env.Set(name, {});
+    env.Set("DISPLAY", ":915");
+    ui::qt::DisplayChoice choice = ui::qt::ChooseDisplay(kTimeout);
+    EXPECT_EQ(proxy.Dropped(), 1);
+    EXPECT_EQ(choice.platform, "xcb") << choice.problem;
 }
 
 // Without WAYLAND_DISPLAY, Qt looks for wayland-0 in XDG_RUNTIME_DIR, and so does the check.

@@ -68,14 +68,14 @@ void WriteCookieFile(const std::filesystem::path& path)
     std::ofstream(path, std::ios::binary) << entry;
 }
 
-XServer::XServer(const std::filesystem::path& authFile)
+XServer::XServer(const std::filesystem::path& authFile, Lifetime lifetime)
 {
     int fds[2];
     if (pipe2(fds, O_CLOEXEC) != 0)
         return;
     // The server picks a free display number and writes it to the pipe once it accepts clients.
     std::vector<std::string> args = {"Xvfb", "-displayfd", std::to_string(fds[1]), "-screen", "0", "320x240x24",
-                                     "-nolisten", "tcp", "-noreset"};
+                                     "-nolisten", "tcp", lifetime == Lifetime::Stays ? "-noreset" : "-terminate"};
     if (!authFile.empty())
         args.insert(args.end(), {"-auth", authFile.string()});
     m_pid = Spawn(args, fds[1]);
@@ -91,6 +91,13 @@ XServer::XServer(const std::filesystem::path& authFile)
 }
 
 XServer::~XServer() { Stop(m_pid); }
+
+bool XServer::Running()
+{
+    if (m_pid > 0 && waitpid(m_pid, nullptr, WNOHANG) == m_pid)
+        m_pid = -1;
+    return m_pid > 0;
+}
 
 Compositor::Compositor(const std::filesystem::path& runtimeDir, const std::string& socket)
 {

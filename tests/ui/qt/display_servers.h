@@ -14,14 +14,19 @@ void WriteCookieFile(const std::filesystem::path& path);
 
 class XServer {
 public:
+    // Whether the server goes on after its last client leaves (Xvfb -noreset) or ends then
+    // (Xvfb -terminate).
+    enum class Lifetime { Stays, EndsWithLastClient };
     // With `authFile`, the server accepts only clients that present the cookie written there.
-    explicit XServer(const std::filesystem::path& authFile = {});
+    explicit XServer(const std::filesystem::path& authFile = {}, Lifetime lifetime = Lifetime::Stays);
     ~XServer();
     XServer(const XServer&) = delete;
     XServer& operator=(const XServer&) = delete;
     bool Ok() const { return !m_display.empty(); }
     // ":N"
     const std::string& Display() const { return m_display; }
+    // The server process has not ended.
+    bool Running();
 
 private:
     pid_t m_pid = -1;
