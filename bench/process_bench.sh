@@ -74,21 +74,32 @@ tristate_off() {
     sleep 0.2 mousemove --window "$wid" 290 67 click 1
 }
 
-# Start-up: the best of $runs for each program, the three taking turns so that a slow moment
-# of the machine does not fall on one of them alone.
-ff_v=999999 ff_p=999999 ff_m=999999 fc_v=999999 fc_p=999999 fc_m=999999
+# Start-up: the best and the median of $runs for each program, the three taking turns so that a
+# slow moment of the machine does not fall on one of them alone. The best is the floor the
+# machine allows; the median is what a start usually costs, which one lucky run does not move.
+declare -A walls cpus
 for _ in $(seq "$runs"); do
-  read -r t c < <(first_frame "$vellix" '^Vellix'); ((t < ff_v)) && ff_v=$t; ((c < fc_v)) && fc_v=$c
-  read -r t c < <(first_frame "$peer" '^Qt peer of Vellix$'); ((t < ff_p)) && ff_p=$t; ((c < fc_p)) && fc_p=$c
-  read -r t c < <(first_frame "$minimal" '^Minimal Qt$'); ((t < ff_m)) && ff_m=$t; ((c < fc_m)) && fc_m=$c
+  for who in v p m; do
+    case $who in
+      v) read -r t c < <(first_frame "$vellix" '^Vellix') ;;
+      p) read -r t c < <(first_frame "$peer" '^Qt peer of Vellix$') ;;
+      m) read -r t c < <(first_frame "$minimal" '^Minimal Qt$') ;;
+    esac
+    walls[$who]+="$t "
+    cpus[$who]+="$c "
+  done
 done
+best() { tr ' ' '\n' <<<"$1" | sed '/^$/d' | sort -n | head -n1; }
+median() { tr ' ' '\n' <<<"$1" | sed '/^$/d' | sort -n | awk '{ v[NR] = $1 } END { print (NR % 2) ? v[(NR + 1) / 2] : int((v[NR / 2] + v[NR / 2 + 1]) / 2) }'; }
 # Both panels start with the focus in the Data Value field, whose caret blinks while they idle.
 read -r cpu_v mem_v < <(idle_cost "$vellix" '^Vellix')
 read -r cpu_p mem_p < <(idle_cost "$peer" '^Qt peer of Vellix$')
 read -r cpu_m mem_m < <(idle_cost "$minimal" '^Minimal Qt$')
 read -r cpu_t _ < <(idle_cost "$vellix" '^Vellix' tristate_off)
-echo "start_to_first_frame_ms $ff_v $ff_p $ff_m"
-echo "cpu_to_first_frame_ms $fc_v $fc_p $fc_m"
+echo "start_to_first_frame_ms $(best "${walls[v]}") $(best "${walls[p]}") $(best "${walls[m]}")"
+echo "cpu_to_first_frame_ms $(best "${cpus[v]}") $(best "${cpus[p]}") $(best "${cpus[m]}")"
+echo "median_start_to_first_frame_ms $(median "${walls[v]}") $(median "${walls[p]}") $(median "${walls[m]}")"
+echo "median_cpu_to_first_frame_ms $(median "${cpus[v]}") $(median "${cpus[p]}") $(median "${cpus[m]}")"
 echo "idle_cpu_seconds_per_${idle}s $cpu_v $cpu_p $cpu_m"
 echo "peak_rss_kib $mem_v $mem_p $mem_m"
 echo "tristate_cleared_idle_cpu_seconds_per_${idle}s $cpu_t $cpu_v"

@@ -71,7 +71,9 @@ if [[ -x "$dir/src/vellix" && -x "$dir/bench/peer_qt_panel" && -x "$dir/bench/mi
   figure() { awk -v n="$1" -v f="$2" '$1 ~ "^" n { print $f }' <<<"$process"; }
   row "start to first frame (ms)" "$(figure start 2)" "$(figure start 3)" "Qt Widgets peer; goal <= 1.0"
   row "start to first frame (ms)" "$(figure start 2)" "$(figure start 4)" "minimal Qt window (floor)"
+  row "median start to first frame (ms)" "$(figure median_start 2)" "$(figure median_start 3)" "Qt Widgets peer; goal <= 1.0"
   row "CPU time to first frame (ms)" "$(figure cpu_to 2)" "$(figure cpu_to 3)" "Qt Widgets peer; goal <= 1.0"
+  row "median CPU time to first frame (ms)" "$(figure median_cpu 2)" "$(figure median_cpu 3)" "Qt Widgets peer; goal <= 1.0"
   row "CPU time to first frame (ms)" "$(figure cpu_to 2)" "$(figure cpu_to 4)" "minimal Qt window (floor)"
   row "idle CPU seconds in ${1:-60} s" "$(figure idle 2)" "$(figure idle 3)" "Qt Widgets peer; goal <= 1.0"
   row "idle CPU seconds in ${1:-60} s" "$(figure idle 2)" "$(figure idle 4)" "minimal Qt window (floor)"
