@@ -92,6 +92,16 @@ private:
 
 constexpr std::chrono::milliseconds kTimeout{500};
 
+// Only an X display, `display`: no platform asked for, no Wayland display, and a runtime folder
+// of the test's own, so that no default Wayland socket of the machine's is found.
+void OnlyX(Env& env, const std::string& display, const fs::path& runtime)
+{
+    for (const char* name : {"QT_QPA_PLATFORM", "WAYLAND_DISPLAY", "WAYLAND_SOCKET"})
+        env.Set(name, {});
+    env.Set("XDG_RUNTIME_DIR", runtime.string());
+    env.Set("DISPLAY", display);
+}
+
 TEST(DisplayProbeTest, ChoosesAPlatformQtCanOpenOrSaysWhyNot)
 {
     fs::path runtime = fs::temp_directory_path() / ("vellix-display-" + std::to_string(getpid()));
@@ -222,10 +232,7 @@ TEST(DisplayProbeTest, ARefusalIsSaidOnceInTheAnswer)
     if (!guarded.Ok())
         GTEST_SKIP() << "Xvfb is missing";
     Env env;
-    for (const char* name : {"QT_QPA_PLATFORM", "WAYLAND_DISPLAY", "WAYLAND_SOCKET"})
-        env.Set(name, {});
-    env.Set("XDG_RUNTIME_DIR", dir.string());
-    env.Set("DISPLAY", guarded.Display());
+    OnlyX(env, guarded.Display(), dir);
     env.Set("XAUTHORITY", (dir / "none").string());
     auto previous = std::signal(SIGCHLD, SIG_IGN);
     testing::internal::CaptureStderr();
@@ -250,10 +257,7 @@ TEST(DisplayProbeTest, AServerThatEndsWithItsLastClientIsHeldForQt)
     if (!x.Ok())
         GTEST_SKIP() << "Xvfb is missing";
     Env env;
-    for (const char* name : {"QT_QPA_PLATFORM", "WAYLAND_DISPLAY", "WAYLAND_SOCKET"})
-        env.Set(name, {});
-    env.Set("XDG_RUNTIME_DIR", dir.string());
-    env.Set("DISPLAY", x.Display());
+    OnlyX(env, x.Display(), dir);
     {
         ui::qt::DisplayChoice choice = ui::qt::ChooseDisplay(kTimeout);
         ASSERT_EQ(choice.platform, "xcb") << choice.problem;
@@ -370,13 +374,14 @@ TEST(DisplayProbeTest, AClientDroppedDuringAServerResetIsTriedAgain)
         GTEST_SKIP() << "Xvfb is missing";
     DroppingProxy proxy(915, x.Display());
     ASSERT_TRUE(proxy.Ok());
+    fs::path dir = fs::temp_directory_path() / ("vellix-display-dropped-" + std::to_string(getpid()));
+    fs::create_directories(dir);
     Env env;
-    for (const char* name : {"QT_QPA_PLATFORM", "WAYLAND_DISPLAY", "WAYLAND_SOCKET"})
-        env.Set(name, {});
-    env.Set("DISPLAY", ":915");
+    OnlyX(env, ":915", dir);
     ui::qt::DisplayChoice choice = ui::qt::ChooseDisplay(kTimeout);
     EXPECT_EQ(proxy.Dropped(), 1);
     EXPECT_EQ(choice.platform, "xcb") << choice.problem;
+    fs::remove_all(dir);
 }
 
 // Without WAYLAND_DISPLAY, Qt looks for wayland-0 in XDG_RUNTIME_DIR, and so does the check.
