@@ -89,8 +89,8 @@ X11Handshake::X11Handshake(std::string display) : m_display(std::move(display))
 {
     std::string shown = "the X display " + m_display;
     char* host = nullptr;
-    int number = 0, screen = 0;
-    if (!xcb_parse_display(m_display.c_str(), &host, &number, &screen)) {
+    int number = 0;
+    if (!xcb_parse_display(m_display.c_str(), &host, &number, &m_screen)) {
         m_result = "DISPLAY \"" + m_display + "\" is not an X display name";
         m_done = true;
         StderrCapture::PassOn(m_capture.Finish());
@@ -158,14 +158,9 @@ void X11Handshake::Collect(const Deadline& deadline)
         return;
     }
     said = Trimmed(said);
-    int screen = 0;
-    char* host = nullptr;
-    int number = 0;
-    xcb_parse_display(m_display.c_str(), &host, &number, &screen);
-    std::free(host);
     switch (answer) {
     case XCB_CONN_CLOSED_PARSE_ERR: m_result = "DISPLAY \"" + m_display + "\" is not an X display name"; break;
-    case XCB_CONN_CLOSED_INVALID_SCREEN: m_result = shown + " has no screen " + std::to_string(screen); break;
+    case XCB_CONN_CLOSED_INVALID_SCREEN: m_result = shown + " has no screen " + std::to_string(m_screen); break;
     case XCB_CONN_ERROR:
         // A server that refuses says why; a connection that fails says nothing.
         m_result = said.empty() ? shown + " cannot be reached" : shown + " refused the connection (" + said + ")";

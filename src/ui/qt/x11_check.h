@@ -37,6 +37,7 @@ private:
     void Collect(const Deadline& deadline);
 
     std::string m_display;
+    int m_screen = 0;  // the screen number DISPLAY names
     std::string m_result;
     bool m_done = false;
     StderrCapture m_capture;
