@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "ui/qt/deadline.h"
+#include "ui/qt/font_preload.h"
 #include "ui/qt/platform_plugin.h"
 #include "ui/qt/wayland_check.h"
 #include "ui/qt/x11_check.h"
@@ -194,12 +195,17 @@ DisplayChoice ChooseDisplay(std::chrono::milliseconds timeout)
     for (const Entry& entry : entries)
         if (NeedOf(entry.name) == Need::X11)
             checker.StartX11();
+    // Where there is a display to try, Qt is likely to start: its fonts load meanwhile.
+    std::shared_ptr<FontConfigPreload> fonts;
+    if (!entries.empty())
+        fonts = std::make_shared<FontConfigPreload>();
     DisplayChoice choice;
     for (const Entry& entry : entries) {
         std::string problem = checker.Check(entry);
         if (problem.empty()) {
             choice.platform = entry.text;
             choice.problem.clear();
+            choice.fontsLoading = fonts;
             if (NeedOf(entry.name) == Need::X11)
                 choice.serverHeld = checker.Connection();
             return choice;

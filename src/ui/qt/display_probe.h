@@ -17,6 +17,9 @@ struct DisplayChoice {
     // On X, the check's own connection to the server, to be kept until Qt has made its own: an
     // X server whose last client leaves resets itself, or ends if started with -terminate.
     std::shared_ptr<void> serverHeld;
+    // The font configuration, loading on a thread of its own while the display was checked, so
+    // that Qt finds it loaded; to be kept until Qt has started.
+    std::shared_ptr<void> fontsLoading;
 };
 
 // The platforms tried are those QT_QPA_PLATFORM lists, in its order; without it, a Wayland

@@ -19,8 +19,9 @@ int RunApplication(const char* argv0, DisplayChoice display)
     int argc = 3;
     char* argv[] = {name.data(), option.data(), chosen.data(), nullptr};
     QApplication app(argc, argv);
-    // Qt is connected now; the check's connection has done its work.
+    // Qt is connected now and has its fonts; what the check held for it has done its work.
     display.serverHeld.reset();
+    display.fontsLoading.reset();
     // The program ends when its dialog ends, not when Qt sees its last window go.
     QApplication::setQuitOnLastWindowClosed(false);
     FixedSizeWindows fixedSize;
