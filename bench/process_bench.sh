@@ -6,6 +6,9 @@
 set -euo pipefail
 # Absolute, because the programs run in a scratch directory of their own.
 vellix=$(realpath "$1") peer=$(realpath "$2") minimal=$(realpath "$3") idle=${4:-60}
+# Built beside the peer.
+first_map=$(dirname "$peer")/first_map
+[[ -x $first_map ]] || { echo "process_bench: $first_map is not built" >&2; exit 1; }
 runs=${VELLIX_BENCH_RUNS:-10}
 
 source "$(dirname "$0")/../scripts/lib/workdir.sh"
@@ -31,17 +34,12 @@ wait_for_window() {
 
 # Milliseconds from exec to the window being mapped, once, and the CPU milliseconds the
 # program's threads had used by then (from the scheduler's own account, which a busy machine
-# does not stretch as it stretches the wall clock).
+# does not stretch as it stretches the wall clock). first_map waits for the server's own map
+# event: polling with xdotool rounded each start up to the poll's period and took a core of the
+# two from the program it measured.
 first_frame() {
-  local exe=$1 title=$2 t0 pid t1 cpu=0 f
-  t0=$(now_ms)
-  (cd "$work" && exec "$exe" 2>/dev/null) &
-  pid=$!
-  wait_for_window "$title" 0.005 "$pid"
-  t1=$(now_ms)
-  for f in /proc/"$pid"/task/*/schedstat; do cpu=$((cpu + $(cut -d' ' -f1 "$f"))); done
-  kill "$pid"; wait "$pid" 2>/dev/null || true
-  echo "$((t1 - t0)) $((cpu / 1000000))"
+  local exe=$1 title=$2
+  (cd "$work" && exec "$first_map" "$title" "$exe")
 }
 
 # CPU seconds used over $idle seconds of steady running, and peak resident memory in KiB; an
@@ -85,12 +83,13 @@ for _ in $(seq "$runs"); do
       p) read -r t c < <(first_frame "$peer" '^Qt peer of Vellix$') ;;
       m) read -r t c < <(first_frame "$minimal" '^Minimal Qt$') ;;
     esac
+    [[ -n ${t:-} ]] || { echo "process_bench: a start of '$who' gave no figure" >&2; exit 1; }
     walls[$who]+="$t "
     cpus[$who]+="$c "
   done
 done
-best() { tr ' ' '\n' <<<"$1" | sed '/^$/d' | sort -n | head -n1; }
-median() { tr ' ' '\n' <<<"$1" | sed '/^$/d' | sort -n | awk '{ v[NR] = $1 } END { print (NR % 2) ? v[(NR + 1) / 2] : int((v[NR / 2] + v[NR / 2 + 1]) / 2) }'; }
+best() { tr ' ' '\n' <<<"$1" | sed '/^$/d' | sort -g | head -n1; }
+median() { tr ' ' '\n' <<<"$1" | sed '/^$/d' | sort -g | awk '{ v[NR] = $1 } END { print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'; }
 # Both panels start with the focus in the Data Value field, whose caret blinks while they idle.
 read -r cpu_v mem_v < <(idle_cost "$vellix" '^Vellix')
 read -r cpu_p mem_p < <(idle_cost "$peer" '^Qt peer of Vellix$')
