@@ -173,6 +173,10 @@ public:
                "program if it failed (use xcb, wayland, linuxfb, eglfs, vnc or offscreen)";
     }
 
+    // Ready once the X server has answered, or when no X server is asked.
+    std::shared_future<void> X11Answered() const { return m_x11 ? m_x11->Answered() : std::shared_future<void>{}; }
+    std::chrono::steady_clock::time_point End() const { return m_deadline.end; }
+
     // The X check's connection, which stays open while the caller holds it.
     std::shared_ptr<void> Connection() const { return m_x11; }
 
@@ -195,10 +199,11 @@ DisplayChoice ChooseDisplay(std::chrono::milliseconds timeout)
     for (const Entry& entry : entries)
         if (NeedOf(entry.name) == Need::X11)
             checker.StartX11();
-    // Where there is a display to try, Qt is likely to start: its fonts load meanwhile.
+    // Where there is a display to try, Qt is likely to start: its fonts load meanwhile, once the
+    // X server (if one is asked) has answered.
     std::shared_ptr<FontConfigPreload> fonts;
     if (!entries.empty())
-        fonts = std::make_shared<FontConfigPreload>();
+        fonts = std::make_shared<FontConfigPreload>(checker.X11Answered(), checker.End());
     DisplayChoice choice;
     for (const Entry& entry : entries) {
         std::string problem = checker.Check(entry);

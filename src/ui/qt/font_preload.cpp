@@ -7,7 +7,7 @@
 
 namespace ui::qt {
 
-FontConfigPreload::FontConfigPreload()
+FontConfigPreload::FontConfigPreload(std::shared_future<void> startAfter, std::chrono::steady_clock::time_point notAfter)
 {
     // Looked up rather than linked: Qt's GUI library brings fontconfig into the process where Qt
     // uses it. FcInit loads the default configuration once per process; a second caller, Qt's,
@@ -18,9 +18,11 @@ FontConfigPreload::FontConfigPreload()
     if (!init)
         return;
     try {
-        m_thread = std::thread([init] {
+        m_thread = std::thread([init, startAfter = std::move(startAfter), notAfter] {
             // Only this thread: on Linux a thread's nice value is its own.
             setpriority(PRIO_PROCESS, static_cast<id_t>(gettid()), 19);
+            if (startAfter.valid())
+                startAfter.wait_until(notAfter);
             init();
         });
     } catch (const std::system_error&) {

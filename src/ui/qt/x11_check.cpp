@@ -1,5 +1,6 @@
 #include "ui/qt/x11_check.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <chrono>
 #include <csignal>
@@ -19,6 +20,8 @@ struct X11Handshake::Attempt {
     int answerFd[2] = {-1, -1};  // the thread writes its one-byte answer to the second
     int wordsFd = -1;            // standard error's capture, to see whether a server said why
     xcb_connection_t* connection = nullptr;  // once accepted; disconnected with the last owner
+    int wordsBeforeAnswer = 0;  // what standard error had taken when the thread answered
+    std::promise<void> answered;  // set once the answer is written
 
     ~Attempt()
     {
@@ -68,9 +71,13 @@ void Connect(const std::shared_ptr<X11Handshake::Attempt>& attempt)
         xcb_disconnect(c);
     else
         attempt->connection = c;
+    // What was written before the answer is libxcb's; what follows is someone else's.
+    if (attempt->wordsFd >= 0)
+        ioctl(attempt->wordsFd, FIONREAD, &attempt->wordsBeforeAnswer);
     auto answer = static_cast<unsigned char>(error ? error : kAccepted);
     while (write(attempt->answerFd[1], &answer, 1) < 0 && errno == EINTR) {
     }
+    attempt->answered.set_value();
 }
 
 std::string Trimmed(std::string s)
@@ -99,6 +106,7 @@ X11Handshake::X11Handshake(std::string display) : m_display(std::move(display))
     std::free(host);
     m_attempt = std::make_shared<Attempt>();
     m_attempt->display = m_display;
+    m_answered = m_attempt->answered.get_future().share();
     if (m_capture.ReadEnd() >= 0)
         m_attempt->wordsFd = fcntl(m_capture.ReadEnd(), F_DUPFD_CLOEXEC, 3);
     try {
@@ -109,6 +117,7 @@ X11Handshake::X11Handshake(std::string display) : m_display(std::move(display))
         m_result = shown + " could not be checked (" + std::strerror(e.code().value()) + ")";
         m_done = true;
         StderrCapture::PassOn(m_capture.Finish());
+        m_attempt->answered.set_value();
     }
 }
 
@@ -157,7 +166,10 @@ void X11Handshake::Collect(const Deadline& deadline)
         m_result.clear();
         return;
     }
-    said = Trimmed(said);
+    // Words written after the answer (other threads go on meanwhile) are not the server's.
+    const auto serverWords = std::min(said.size(), static_cast<std::size_t>(std::max(0, m_attempt->wordsBeforeAnswer)));
+    StderrCapture::PassOn(said.substr(serverWords));
+    said = Trimmed(said.substr(0, serverWords));
     switch (answer) {
     case XCB_CONN_CLOSED_PARSE_ERR: m_result = "DISPLAY \"" + m_display + "\" is not an X display name"; break;
     case XCB_CONN_CLOSED_INVALID_SCREEN: m_result = shown + " has no screen " + std::to_string(m_screen); break;

@@ -1,6 +1,7 @@
 // Whether an X display accepts us, asked the way Qt's xcb platform will ask it.
 #pragma once
 
+#include <future>
 #include <memory>
 #include <string>
 #include <thread>
@@ -30,6 +31,10 @@ public:
     // Empty when the display accepts us, else why not, in words fit for one line after the
     // program's name. Waits no later than `deadline`; asked again, says the same.
     const std::string& Result(const Deadline& deadline);
+    // Ready once the server has answered, accepting or refusing us, or the handshake could not
+    // start; never ready while a server keeps silent. From then on, what is written to standard
+    // error is not taken for the server's words, so other work can start without mixing in.
+    std::shared_future<void> Answered() const { return m_answered; }
 
     struct Attempt;  // what the thread and this object share
 
@@ -43,6 +48,7 @@ private:
     StderrCapture m_capture;
     std::shared_ptr<Attempt> m_attempt;
     std::thread m_thread;
+    std::shared_future<void> m_answered;
 };
 
 }  // namespace ui::qt

@@ -7,6 +7,7 @@
 #include <csignal>
 #include <cstdlib>
 #include <filesystem>
+#include <future>
 #include <iostream>
 #include <gtest/gtest.h>
 #include <map>
@@ -21,6 +22,7 @@
 
 #include "display_servers.h"
 #include "ui/qt/display_probe.h"
+#include "ui/qt/x11_check.h"
 
 namespace {
 
@@ -243,6 +245,35 @@ TEST(DisplayProbeTest, ARefusalIsSaidOnceInTheAnswer)
     EXPECT_NE(choice.problem.find("refused the connection (Authorization required"), std::string::npos) << choice.problem;
     EXPECT_EQ(stderrText.find("Authorization required"), std::string::npos) << stderrText;
     EXPECT_EQ(std::signal(SIGCHLD, previous), previous) << "the disposition is put back";
+    fs::remove_all(dir);
+}
+
+// Once the server has answered, other threads of the program go on (the font configuration
+// loads then) and may write to standard error while the check still holds it: those words are
+// passed on, not taken for the server's reason.
+TEST(DisplayProbeTest, WordsWrittenAfterTheServerAnsweredAreNotItsReason)
+{
+    fs::path dir = fs::temp_directory_path() / ("vellix-display-after-" + std::to_string(getpid()));
+    fs::create_directories(dir);
+    displaytest::WriteCookieFile(dir / "cookie");
+    displaytest::XServer guarded(dir / "cookie");
+    if (!guarded.Ok())
+        GTEST_SKIP() << "Xvfb is missing";
+    Env env;
+    env.Set("XAUTHORITY", (dir / "none").string());
+    testing::internal::CaptureStderr();
+    std::string result;
+    {
+        ui::qt::X11Handshake handshake(guarded.Display());
+        ASSERT_EQ(handshake.Answered().wait_for(kTimeout), std::future_status::ready);
+        const std::string other = "words of another thread\n";
+        ASSERT_EQ(write(STDERR_FILENO, other.data(), other.size()), static_cast<ssize_t>(other.size()));
+        result = handshake.Result(ui::qt::Deadline::After(kTimeout));
+    }
+    std::string stderrText = testing::internal::GetCapturedStderr();
+    EXPECT_NE(result.find("refused the connection (Authorization required"), std::string::npos) << result;
+    EXPECT_EQ(result.find("another thread"), std::string::npos) << result;
+    EXPECT_NE(stderrText.find("words of another thread"), std::string::npos) << "passed on: " << stderrText;
     fs::remove_all(dir);
 }
 

@@ -1,10 +1,13 @@
-// The font configuration is loaded by the time the preload ends, so that Qt finds it loaded.
-// Each case runs in a fresh process (fontconfig loads once per process): the configuration file
-// names a font folder of the test's own; once the preload has ended, FONTCONFIG_FILE is pointed at
-// nothing, so the folder is in fontconfig's list only if the configuration was already loaded.
+// The font configuration is loaded by the time the preload ends, so that Qt finds it loaded, and
+// not before the preload's signal. Each case runs in a fresh process (fontconfig loads once per
+// process); which configuration file was read tells when the load happened.
 #include <cstdlib>
 #include <dlfcn.h>
+#include <chrono>
 #include <filesystem>
+#include <future>
+#include <optional>
+#include <thread>
 #include <gtest/gtest.h>
 #include <string>
 #include <unistd.h>
@@ -44,27 +47,50 @@ struct FontConfig {
     }
 };
 
-// Exits 0 when the configuration the preload was to load is the one in use, 1 when it is not, and
-// 2 when fontconfig is not in the process.
-[[noreturn]] void LoadThenHideTheConfiguration(bool preload)
+enum class Preload { None, Now, AfterASignal, ForASignalNeverGiven };
+
+// The configuration file first named, "first", lists a font folder of its own; the one named once
+// the preload is made, "second", lists another; after the preload is gone FONTCONFIG_FILE names a
+// file that is not there. Exits with the configuration in use by then: 1 for the first, 2 for
+// the second, 0 for neither (loaded only then, from nothing), 3 when fontconfig is not in the
+// process or the preload did not start.
+[[noreturn]] void LoadThenHideTheConfiguration(Preload preload)
 {
     const fs::path root = fs::temp_directory_path() / ("vellix-fonts-" + std::to_string(getpid()));
-    const fs::path fonts = root / "fonts";
-    fs::create_directories(fonts);
-    testsupport::WriteFile(root / "fonts.conf", "<?xml version=\"1.0\"?>\n<fontconfig>\n  <dir>" + fonts.string() +
-                                                    "</dir>\n  <cachedir>" + (root / "cache").string() +
-                                                    "</cachedir>\n</fontconfig>\n");
-    setenv("FONTCONFIG_FILE", (root / "fonts.conf").c_str(), 1);
+    auto configuration = [&](const std::string& name) {
+        const fs::path fonts = root / name;
+        fs::create_directories(fonts);
+        testsupport::WriteFile(root / (name + ".conf"), "<?xml version=\"1.0\"?>\n<fontconfig>\n  <dir>" + fonts.string() +
+                                                            "</dir>\n  <cachedir>" + (root / "cache").string() +
+                                                            "</cachedir>\n</fontconfig>\n");
+        return std::make_pair(root / (name + ".conf"), fonts);
+    };
+    const auto [firstFile, firstFonts] = configuration("first");
+    const auto [secondFile, secondFonts] = configuration("second");
+    setenv("FONTCONFIG_FILE", firstFile.c_str(), 1);
     const FontConfig fc;
-    int status = 2;
+    int status = 3;
     if (fc.Present()) {
-        if (preload) {
-            ui::qt::FontConfigPreload load;
-            if (!load.Started())
-                std::_Exit(3);
-        }
+        std::promise<void> signal;
+        const auto soon = std::chrono::steady_clock::now() + std::chrono::milliseconds(200);
+        std::optional<ui::qt::FontConfigPreload> load;
+        if (preload == Preload::Now)
+            load.emplace();
+        if (preload == Preload::AfterASignal)
+            load.emplace(signal.get_future().share(), std::chrono::steady_clock::now() + std::chrono::seconds(30));
+        if (preload == Preload::ForASignalNeverGiven)
+            load.emplace(signal.get_future().share(), soon);
+        // Time enough for a preload that did not wait to have read the first file.
+        if (preload == Preload::AfterASignal)
+            std::this_thread::sleep_for(std::chrono::milliseconds(300));
+        if (preload != Preload::Now)
+            setenv("FONTCONFIG_FILE", secondFile.c_str(), 1);
+        if (preload == Preload::AfterASignal)
+            signal.set_value();
+        const bool started = !load || load->Started();
+        load.reset();
         setenv("FONTCONFIG_FILE", (root / "not-there.conf").c_str(), 1);
-        status = fc.Lists(fonts) ? 0 : 1;
+        status = !started ? 3 : fc.Lists(firstFonts) ? 1 : fc.Lists(secondFonts) ? 2 : 0;
     }
     fs::remove_all(root);
     std::_Exit(status);
@@ -73,11 +99,20 @@ struct FontConfig {
 TEST(FontConfigPreloadTest, TheConfigurationIsLoadedWhenThePreloadEnds)
 {
     GTEST_FLAG_SET(death_test_style, "threadsafe");  // a process that has not loaded fonts yet
-    EXPECT_EXIT(LoadThenHideTheConfiguration(true), testing::ExitedWithCode(0), "")
-        << "after the preload the configuration in use is the one FONTCONFIG_FILE named then";
-    // Without the preload the same steps load the configuration late, from the file that is not
-    // there: the check above can tell the two apart.
-    EXPECT_EXIT(LoadThenHideTheConfiguration(false), testing::ExitedWithCode(1), "");
+    struct Case {
+        Preload preload;
+        int configurationInUse;
+        const char* why;
+    } cases[] = {
+        {Preload::Now, 1, "loaded at once"},
+        {Preload::AfterASignal, 2, "loaded once the signal came, from the file named by then"},
+        {Preload::ForASignalNeverGiven, 2, "loaded at its latest start, and waited for"},
+        // The check can tell them apart: without a preload the configuration loads only at the
+        // end, from nothing.
+        {Preload::None, 0, "no preload"},
+    };
+    for (const Case& c : cases)
+        EXPECT_EXIT(LoadThenHideTheConfiguration(c.preload), testing::ExitedWithCode(c.configurationInUse), "") << c.why;
 }
 
 }  // namespace
