@@ -7,6 +7,7 @@
 #include <cstring>
 #include <fcntl.h>
 #include <glob.h>
+#include <functional>
 #include <memory>
 #include <unistd.h>
 #include <vector>
@@ -137,7 +138,11 @@ QStringList DefaultEntries()
 
 class Checker {
 public:
-    explicit Checker(std::chrono::milliseconds timeout) : m_deadline(Deadline::After(timeout)) {}
+    // `onXAccepted` is called, on the X check's thread, once an X server has accepted us.
+    Checker(std::chrono::milliseconds timeout, std::function<void()> onXAccepted)
+        : m_deadline(Deadline::After(timeout)), m_onXAccepted(std::move(onXAccepted))
+    {
+    }
 
     // The X handshake starts before anything else is asked, so that it runs while a Wayland
     // display and the plugins are looked at: every server is asked within the one deadline.
@@ -145,7 +150,10 @@ public:
     {
         std::string display = Env("DISPLAY");
         if (!display.empty() && !m_x11)
-            m_x11 = std::make_shared<X11Handshake>(display);
+            m_x11 = std::make_shared<X11Handshake>(display, [onAccepted = m_onXAccepted](bool accepted) {
+                if (accepted && onAccepted)
+                    onAccepted();
+            });
     }
 
     // Empty when Qt can open the platform, else why not. The plugin comes first: without it
@@ -173,15 +181,12 @@ public:
                "program if it failed (use xcb, wayland, linuxfb, eglfs, vnc or offscreen)";
     }
 
-    // Ready once the X server has answered, or when no X server is asked.
-    std::shared_future<void> X11Answered() const { return m_x11 ? m_x11->Answered() : std::shared_future<void>{}; }
-    std::chrono::steady_clock::time_point End() const { return m_deadline.end; }
-
     // The X check's connection, which stays open while the caller holds it.
     std::shared_ptr<void> Connection() const { return m_x11; }
 
 private:
     Deadline m_deadline;
+    std::function<void()> m_onXAccepted;
     std::shared_ptr<X11Handshake> m_x11;
 };
 
@@ -195,21 +200,22 @@ DisplayChoice ChooseDisplay(std::chrono::milliseconds timeout)
     std::vector<Entry> entries;
     for (const QString& text : list)
         entries.push_back(EntryOf(text));
-    Checker checker(timeout);
+    // Qt's fonts load meanwhile once Qt is likely to start: as soon as an X server has accepted
+    // us (the X check holds standard error until then), else once a platform is chosen.
+    std::shared_ptr<FontConfigPreload> fonts;
+    if (!entries.empty())
+        fonts = std::make_shared<FontConfigPreload>();
+    Checker checker(timeout, fonts ? fonts->Beginner() : std::function<void()>{});
     for (const Entry& entry : entries)
         if (NeedOf(entry.name) == Need::X11)
             checker.StartX11();
-    // Where there is a display to try, Qt is likely to start: its fonts load meanwhile, once the
-    // X server (if one is asked) has answered.
-    std::shared_ptr<FontConfigPreload> fonts;
-    if (!entries.empty())
-        fonts = std::make_shared<FontConfigPreload>(checker.X11Answered(), checker.End());
     DisplayChoice choice;
     for (const Entry& entry : entries) {
         std::string problem = checker.Check(entry);
         if (problem.empty()) {
             choice.platform = entry.text;
             choice.problem.clear();
+            fonts->Begin();
             choice.fontsLoading = fonts;
             if (NeedOf(entry.name) == Need::X11)
                 choice.serverHeld = checker.Connection();

@@ -1,8 +1,8 @@
 // The font configuration, loaded beside the display check instead of on Qt's main thread.
 #pragma once
 
-#include <chrono>
-#include <future>
+#include <functional>
+#include <memory>
 #include <thread>
 
 namespace ui::qt {
@@ -11,22 +11,30 @@ namespace ui::qt {
 // CPU) on the main thread, the first time it needs a font. Made while the display is checked,
 // this object loads it on a thread of its own, at the lowest priority so that it takes only a
 // core the start leaves idle, and Qt finds it loaded. Where fontconfig is not in the process
-// (a Qt without it), nothing is done. The load is waited for when the object goes.
+// (a Qt without it), nothing is done.
+//
+// The load waits to be begun: by the time a display has accepted us Qt is likely to start, and
+// the X check reads standard error until the server has answered, where fontconfig's warnings
+// must not be taken for the server's words. The load is waited for when the object goes; one not
+// begun by then is not made at all.
 class FontConfigPreload {
 public:
-    // The load begins once `startAfter` is ready (at once when it holds nothing), and no later
-    // than `notAfter`: fontconfig may write warnings to standard error, which must not be taken
-    // for what an X server said while the X check reads standard error.
-    explicit FontConfigPreload(std::shared_future<void> startAfter = {},
-                               std::chrono::steady_clock::time_point notAfter = std::chrono::steady_clock::now());
+    FontConfigPreload();
     ~FontConfigPreload();
     FontConfigPreload(const FontConfigPreload&) = delete;
     FontConfigPreload& operator=(const FontConfigPreload&) = delete;
 
-    // Whether the thread was started: fontconfig is in the process and a thread could be made.
+    // Lets the load begin; asked again, does nothing.
+    void Begin();
+    // The same, as a call any thread may make at any time, also once this object is gone.
+    std::function<void()> Beginner() const;
+    // Whether a thread was made: fontconfig is in the process and a thread could be made.
     bool Started() const { return m_thread.joinable(); }
 
+    struct Gate;  // what the thread and the beginners share
+
 private:
+    std::shared_ptr<Gate> m_gate;
     std::thread m_thread;
 };
 

@@ -21,7 +21,7 @@ struct X11Handshake::Attempt {
     int wordsFd = -1;            // standard error's capture, to see whether a server said why
     xcb_connection_t* connection = nullptr;  // once accepted; disconnected with the last owner
     int wordsBeforeAnswer = 0;  // what standard error had taken when the thread answered
-    std::promise<void> answered;  // set once the answer is written
+    std::function<void(bool)> onAnswer;  // told, on the thread, whether the server accepted us
 
     ~Attempt()
     {
@@ -77,7 +77,8 @@ void Connect(const std::shared_ptr<X11Handshake::Attempt>& attempt)
     auto answer = static_cast<unsigned char>(error ? error : kAccepted);
     while (write(attempt->answerFd[1], &answer, 1) < 0 && errno == EINTR) {
     }
-    attempt->answered.set_value();
+    if (attempt->onAnswer)
+        attempt->onAnswer(!error);
 }
 
 std::string Trimmed(std::string s)
@@ -92,7 +93,8 @@ std::string Trimmed(std::string s)
 
 }  // namespace
 
-X11Handshake::X11Handshake(std::string display) : m_display(std::move(display))
+X11Handshake::X11Handshake(std::string display, std::function<void(bool accepted)> onAnswer)
+    : m_display(std::move(display))
 {
     std::string shown = "the X display " + m_display;
     char* host = nullptr;
@@ -106,7 +108,7 @@ X11Handshake::X11Handshake(std::string display) : m_display(std::move(display))
     std::free(host);
     m_attempt = std::make_shared<Attempt>();
     m_attempt->display = m_display;
-    m_answered = m_attempt->answered.get_future().share();
+    m_attempt->onAnswer = std::move(onAnswer);
     if (m_capture.ReadEnd() >= 0)
         m_attempt->wordsFd = fcntl(m_capture.ReadEnd(), F_DUPFD_CLOEXEC, 3);
     try {
@@ -117,7 +119,6 @@ X11Handshake::X11Handshake(std::string display) : m_display(std::move(display))
         m_result = shown + " could not be checked (" + std::strerror(e.code().value()) + ")";
         m_done = true;
         StderrCapture::PassOn(m_capture.Finish());
-        m_attempt->answered.set_value();
     }
 }
 

@@ -1,7 +1,7 @@
 // Whether an X display accepts us, asked the way Qt's xcb platform will ask it.
 #pragma once
 
-#include <future>
+#include <functional>
 #include <memory>
 #include <string>
 #include <thread>
@@ -23,7 +23,11 @@ namespace ui::qt {
 // it), or, started with -terminate, ends. The owner keeps the object until Qt has connected.
 class X11Handshake {
 public:
-    explicit X11Handshake(std::string display);
+    // `onAnswer`, when given, is called on the handshake's thread once the server has answered,
+    // with whether it accepted us; from then on, what is written to standard error is not taken
+    // for the server's words. It is not called when the handshake cannot start or the server
+    // keeps silent.
+    explicit X11Handshake(std::string display, std::function<void(bool accepted)> onAnswer = {});
     ~X11Handshake();
     X11Handshake(const X11Handshake&) = delete;
     X11Handshake& operator=(const X11Handshake&) = delete;
@@ -31,10 +35,6 @@ public:
     // Empty when the display accepts us, else why not, in words fit for one line after the
     // program's name. Waits no later than `deadline`; asked again, says the same.
     const std::string& Result(const Deadline& deadline);
-    // Ready once the server has answered, accepting or refusing us, or the handshake could not
-    // start; never ready while a server keeps silent. From then on, what is written to standard
-    // error is not taken for the server's words, so other work can start without mixing in.
-    std::shared_future<void> Answered() const { return m_answered; }
 
     struct Attempt;  // what the thread and this object share
 
@@ -48,7 +48,6 @@ private:
     StderrCapture m_capture;
     std::shared_ptr<Attempt> m_attempt;
     std::thread m_thread;
-    std::shared_future<void> m_answered;
 };
 
 }  // namespace ui::qt

@@ -264,8 +264,11 @@ TEST(DisplayProbeTest, WordsWrittenAfterTheServerAnsweredAreNotItsReason)
     testing::internal::CaptureStderr();
     std::string result;
     {
-        ui::qt::X11Handshake handshake(guarded.Display());
-        ASSERT_EQ(handshake.Answered().wait_for(kTimeout), std::future_status::ready);
+        std::promise<bool> answered;
+        ui::qt::X11Handshake handshake(guarded.Display(), [&answered](bool accepted) { answered.set_value(accepted); });
+        std::future<bool> answer = answered.get_future();
+        ASSERT_EQ(answer.wait_for(kTimeout), std::future_status::ready);
+        EXPECT_FALSE(answer.get()) << "the server refused us";
         const std::string other = "words of another thread\n";
         ASSERT_EQ(write(STDERR_FILENO, other.data(), other.size()), static_cast<ssize_t>(other.size()));
         result = handshake.Result(ui::qt::Deadline::After(kTimeout));

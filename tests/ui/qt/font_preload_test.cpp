@@ -1,11 +1,10 @@
-// The font configuration is loaded by the time the preload ends, so that Qt finds it loaded, and
-// not before the preload's signal. Each case runs in a fresh process (fontconfig loads once per
+// The font configuration is loaded once the preload is begun and by the time it ends, so that Qt
+// finds it loaded; a preload never begun loads nothing. Each case runs in a fresh process (fontconfig loads once per
 // process); which configuration file was read tells when the load happened.
 #include <cstdlib>
 #include <dlfcn.h>
 #include <chrono>
 #include <filesystem>
-#include <future>
 #include <optional>
 #include <thread>
 #include <gtest/gtest.h>
@@ -47,13 +46,13 @@ struct FontConfig {
     }
 };
 
-enum class Preload { None, Now, AfterASignal, ForASignalNeverGiven };
+enum class Preload { None, BegunAtOnce, BegunLaterFromAnotherThread, NeverBegun };
 
 // The configuration file first named, "first", lists a font folder of its own; the one named once
 // the preload is made, "second", lists another; after the preload is gone FONTCONFIG_FILE names a
 // file that is not there. Exits with the configuration in use by then: 1 for the first, 2 for
 // the second, 0 for neither (loaded only then, from nothing), 3 when fontconfig is not in the
-// process or the preload did not start.
+// process or the preload made no thread.
 [[noreturn]] void LoadThenHideTheConfiguration(Preload preload)
 {
     const fs::path root = fs::temp_directory_path() / ("vellix-fonts-" + std::to_string(getpid()));
@@ -71,22 +70,18 @@ enum class Preload { None, Now, AfterASignal, ForASignalNeverGiven };
     const FontConfig fc;
     int status = 3;
     if (fc.Present()) {
-        std::promise<void> signal;
-        const auto soon = std::chrono::steady_clock::now() + std::chrono::milliseconds(200);
         std::optional<ui::qt::FontConfigPreload> load;
-        if (preload == Preload::Now)
+        if (preload != Preload::None)
             load.emplace();
-        if (preload == Preload::AfterASignal)
-            load.emplace(signal.get_future().share(), std::chrono::steady_clock::now() + std::chrono::seconds(30));
-        if (preload == Preload::ForASignalNeverGiven)
-            load.emplace(signal.get_future().share(), soon);
-        // Time enough for a preload that did not wait to have read the first file.
-        if (preload == Preload::AfterASignal)
+        if (preload == Preload::BegunAtOnce)
+            load->Begin();
+        // Time enough for a preload that did not wait to be begun to have read the first file.
+        if (preload != Preload::BegunAtOnce)
             std::this_thread::sleep_for(std::chrono::milliseconds(300));
-        if (preload != Preload::Now)
+        if (preload != Preload::BegunAtOnce)
             setenv("FONTCONFIG_FILE", secondFile.c_str(), 1);
-        if (preload == Preload::AfterASignal)
-            signal.set_value();
+        if (preload == Preload::BegunLaterFromAnotherThread)
+            std::thread(load->Beginner()).join();
         const bool started = !load || load->Started();
         load.reset();
         setenv("FONTCONFIG_FILE", (root / "not-there.conf").c_str(), 1);
@@ -96,7 +91,7 @@ enum class Preload { None, Now, AfterASignal, ForASignalNeverGiven };
     std::_Exit(status);
 }
 
-TEST(FontConfigPreloadTest, TheConfigurationIsLoadedWhenThePreloadEnds)
+TEST(FontConfigPreloadTest, TheConfigurationIsLoadedOnceBegunAndByTheTimeThePreloadEnds)
 {
     GTEST_FLAG_SET(death_test_style, "threadsafe");  // a process that has not loaded fonts yet
     struct Case {
@@ -104,9 +99,9 @@ TEST(FontConfigPreloadTest, TheConfigurationIsLoadedWhenThePreloadEnds)
         int configurationInUse;
         const char* why;
     } cases[] = {
-        {Preload::Now, 1, "loaded at once"},
-        {Preload::AfterASignal, 2, "loaded once the signal came, from the file named by then"},
-        {Preload::ForASignalNeverGiven, 2, "loaded at its latest start, and waited for"},
+        {Preload::BegunAtOnce, 1, "loaded when begun"},
+        {Preload::BegunLaterFromAnotherThread, 2, "loaded only once begun, from the file named by then"},
+        {Preload::NeverBegun, 0, "never begun: not loaded, and its going does not wait"},
         // The check can tell them apart: without a preload the configuration loads only at the
         // end, from nothing.
         {Preload::None, 0, "no preload"},
