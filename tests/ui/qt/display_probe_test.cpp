@@ -223,19 +223,35 @@ TEST(DisplayProbeTest, TwoSilentServersCostOneDeadline)
     fs::remove_all(runtime);
 }
 
+// An X server that refuses us: it wants a cookie, and XAUTHORITY names a file that is not there.
+class DisplayRefusalTest : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        m_dir = fs::temp_directory_path() / ("vellix-display-refusing-" + std::to_string(getpid()));
+        fs::create_directories(m_dir);
+        displaytest::WriteCookieFile(m_dir / "cookie");
+        m_server.emplace(m_dir / "cookie");
+        if (!m_server->Ok())
+            GTEST_SKIP() << "Xvfb is missing";
+        m_env.Set("XAUTHORITY", (m_dir / "none").string());
+    }
+    void TearDown() override
+    {
+        m_server.reset();
+        fs::remove_all(m_dir);
+    }
+
+    fs::path m_dir;
+    Env m_env;
+    std::optional<displaytest::XServer> m_server;
+};
+
 // A refusing server's reason is said once, in the check's answer: libxcb writes it to standard
 // error, which must not show it a second time. A parent that ignores SIGCHLD changes nothing.
-TEST(DisplayProbeTest, ARefusalIsSaidOnceInTheAnswer)
+TEST_F(DisplayRefusalTest, TheReasonIsSaidOnceInTheAnswer)
 {
-    fs::path dir = fs::temp_directory_path() / ("vellix-display-sigchld-" + std::to_string(getpid()));
-    fs::create_directories(dir);
-    displaytest::WriteCookieFile(dir / "cookie");
-    displaytest::XServer guarded(dir / "cookie");
-    if (!guarded.Ok())
-        GTEST_SKIP() << "Xvfb is missing";
-    Env env;
-    OnlyX(env, guarded.Display(), dir);
-    env.Set("XAUTHORITY", (dir / "none").string());
+    OnlyX(m_env, m_server->Display(), m_dir);
     auto previous = std::signal(SIGCHLD, SIG_IGN);
     testing::internal::CaptureStderr();
     ui::qt::DisplayChoice choice = ui::qt::ChooseDisplay(kTimeout);
@@ -245,39 +261,30 @@ TEST(DisplayProbeTest, ARefusalIsSaidOnceInTheAnswer)
     EXPECT_NE(choice.problem.find("refused the connection (Authorization required"), std::string::npos) << choice.problem;
     EXPECT_EQ(stderrText.find("Authorization required"), std::string::npos) << stderrText;
     EXPECT_EQ(std::signal(SIGCHLD, previous), previous) << "the disposition is put back";
-    fs::remove_all(dir);
 }
 
 // Once the server has answered, other threads of the program go on (the font configuration
-// loads then) and may write to standard error while the check still holds it: those words are
-// passed on, not taken for the server's reason.
-TEST(DisplayProbeTest, WordsWrittenAfterTheServerAnsweredAreNotItsReason)
+// loads then, on a display that accepted us) and may write to standard error while the check
+// still holds it: those words are passed on, not taken for the server's reason.
+TEST_F(DisplayRefusalTest, WordsWrittenAfterTheServerAnsweredAreNotItsReason)
 {
-    fs::path dir = fs::temp_directory_path() / ("vellix-display-after-" + std::to_string(getpid()));
-    fs::create_directories(dir);
-    displaytest::WriteCookieFile(dir / "cookie");
-    displaytest::XServer guarded(dir / "cookie");
-    if (!guarded.Ok())
-        GTEST_SKIP() << "Xvfb is missing";
-    Env env;
-    env.Set("XAUTHORITY", (dir / "none").string());
+    std::promise<bool> answered;
+    std::future<bool> answer = answered.get_future();
     testing::internal::CaptureStderr();
     std::string result;
     {
-        std::promise<bool> answered;
-        ui::qt::X11Handshake handshake(guarded.Display(), [&answered](bool accepted) { answered.set_value(accepted); });
-        std::future<bool> answer = answered.get_future();
-        ASSERT_EQ(answer.wait_for(kTimeout), std::future_status::ready);
-        EXPECT_FALSE(answer.get()) << "the server refused us";
+        ui::qt::X11Handshake handshake(m_server->Display(), [&answered](bool accepted) { answered.set_value(accepted); });
+        const bool inTime = answer.wait_for(kTimeout) == std::future_status::ready;
         const std::string other = "words of another thread\n";
-        ASSERT_EQ(write(STDERR_FILENO, other.data(), other.size()), static_cast<ssize_t>(other.size()));
+        EXPECT_EQ(write(STDERR_FILENO, other.data(), other.size()), static_cast<ssize_t>(other.size()));
         result = handshake.Result(ui::qt::Deadline::After(kTimeout));
+        EXPECT_TRUE(inTime) << "the server answered";
+        EXPECT_FALSE(inTime && answer.get()) << "the server refused us";
     }
     std::string stderrText = testing::internal::GetCapturedStderr();
     EXPECT_NE(result.find("refused the connection (Authorization required"), std::string::npos) << result;
     EXPECT_EQ(result.find("another thread"), std::string::npos) << result;
     EXPECT_NE(stderrText.find("words of another thread"), std::string::npos) << "passed on: " << stderrText;
-    fs::remove_all(dir);
 }
 
 // An X server started with -terminate ends when its last client leaves. The check's own
