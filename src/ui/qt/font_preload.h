@@ -31,9 +31,8 @@ public:
     // Whether a thread was made: fontconfig is in the process and a thread could be made.
     bool Started() const { return m_thread.joinable(); }
 
-    struct Gate;  // what the thread and the beginners share
-
 private:
+    struct Gate;  // what the thread and the beginners share
     std::shared_ptr<Gate> m_gate;
     std::thread m_thread;
 };
