@@ -33,10 +33,10 @@ wait_for_window() {
 }
 
 # Milliseconds from exec to the window being mapped, once, and the CPU milliseconds the
-# program's threads had used by then (from the scheduler's own account, which a busy machine
-# does not stretch as it stretches the wall clock). first_map waits for the server's own map
-# event: polling with xdotool rounded each start up to the poll's period and took a core of the
-# two from the program it measured.
+# program had used by then, over all of its threads, those already ended included (the kernel's
+# task clock, which a busy machine does not stretch as it stretches the wall clock). first_map
+# waits for the server's own map event: polling with xdotool rounded each start up to the poll's
+# period and took a core of the two from the program it measured.
 first_frame() {
   local exe=$1 title=$2
   (cd "$work" && exec "$first_map" "$title" "$exe")
