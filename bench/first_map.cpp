@@ -91,6 +91,8 @@ Started Start(char** argv)
         return {-1, -1};
     pid_t pid = fork();
     if (pid == 0) {
+        // Only first_map keeps the write end: should it die before the word, the read ends.
+        close(gate[1]);
         char go = 0;
         if (read(gate[0], &go, 1) != 1)
             _exit(127);
@@ -165,6 +167,11 @@ int main(int argc, char** argv)
                 continue;
             const Clock::time_point mapped = Clock::now();
             const long long cpu = Nanoseconds(counter);
+            if (cpu < 0) {
+                std::fprintf(stderr, "first_map: cannot read the CPU time of %s: %s\n", argv[2], std::strerror(errno));
+                End(pid);
+                return 1;
+            }
             auto window = reinterpret_cast<xcb_map_notify_event_t*>(event.get())->window;
             std::optional<std::string> name = Property(c, window, netName);
             if (!name)
