@@ -3,10 +3,10 @@
 # Usage: scripts/deps.sh [build|test|qemu]
 set -euo pipefail
 
-# libxcb1-dev and libwayland-dev: the display check asks X and Wayland servers with the client
-# libraries Qt's platform plugins use.
+# libxcb1-dev, libxau-dev and libwayland-dev: the display check asks X and Wayland servers with
+# the client libraries Qt's platform plugins use.
 build_pkgs=(build-essential cmake ninja-build pkg-config qt6-base-dev libncurses-dev fonts-liberation
-            libxcb1-dev libwayland-dev)
+            libxcb1-dev libxau-dev libwayland-dev)
 # The x86 emulator, a kernel whose modules include parport, parport_pc and ppdev, and cpio to
 # pack the guest's initramfs: for the hardware test.
 qemu_pkgs=(qemu-system-x86 linux-image-amd64 cpio)

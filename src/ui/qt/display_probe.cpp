@@ -7,7 +7,6 @@
 #include <cstring>
 #include <fcntl.h>
 #include <glob.h>
-#include <functional>
 #include <memory>
 #include <unistd.h>
 #include <vector>
@@ -138,22 +137,15 @@ QStringList DefaultEntries()
 
 class Checker {
 public:
-    // `onXAccepted` is called, on the X check's thread, once an X server has accepted us.
-    Checker(std::chrono::milliseconds timeout, std::function<void()> onXAccepted)
-        : m_deadline(Deadline::After(timeout)), m_onXAccepted(std::move(onXAccepted))
-    {
-    }
+    explicit Checker(std::chrono::milliseconds timeout) : m_deadline(Deadline::After(timeout)) {}
 
-    // The X handshake starts before anything else is asked, so that it runs while a Wayland
-    // display and the plugins are looked at: every server is asked within the one deadline.
+    // The X handshake starts before anything else is asked, so that the server answers while a
+    // Wayland display and the plugins are looked at: every server is asked within the one deadline.
     void StartX11()
     {
         std::string display = Env("DISPLAY");
         if (!display.empty() && !m_x11)
-            m_x11 = std::make_shared<X11Handshake>(display, [onAccepted = m_onXAccepted](bool accepted) {
-                if (accepted && onAccepted)
-                    onAccepted();
-            });
+            m_x11 = std::make_shared<X11Handshake>(display);
     }
 
     // Empty when Qt can open the platform, else why not. The plugin comes first: without it
@@ -186,7 +178,6 @@ public:
 
 private:
     Deadline m_deadline;
-    std::function<void()> m_onXAccepted;
     std::shared_ptr<X11Handshake> m_x11;
 };
 
@@ -200,12 +191,11 @@ DisplayChoice ChooseDisplay(std::chrono::milliseconds timeout)
     std::vector<Entry> entries;
     for (const QString& text : list)
         entries.push_back(EntryOf(text));
-    // Qt's fonts load meanwhile once Qt is likely to start: as soon as an X server has accepted
-    // us (the X check holds standard error until then), else once a platform is chosen.
+    // Qt's fonts load beside Qt's start once a platform is chosen: Qt is then about to start.
     std::shared_ptr<FontConfigPreload> fonts;
     if (!entries.empty())
         fonts = std::make_shared<FontConfigPreload>();
-    Checker checker(timeout, fonts ? fonts->Beginner() : std::function<void()>{});
+    Checker checker(timeout);
     for (const Entry& entry : entries)
         if (NeedOf(entry.name) == Need::X11)
             checker.StartX11();

@@ -48,34 +48,41 @@ void Stop(pid_t pid)
 
 }  // namespace
 
-void WriteCookieFile(const std::filesystem::path& path)
+void WriteCookieEntry(const std::filesystem::path& path, const std::string& cookie, unsigned family,
+                      const std::string& address, const std::string& number)
 {
-    // Each field is a big-endian length and its bytes, after the address family (0xFFFF: any).
-    std::string entry = "\xff\xff";
+    // Each field is a big-endian length and its bytes, after the big-endian address family.
+    std::string entry{static_cast<char>(family >> 8), static_cast<char>(family & 0xFF)};
     auto field = [&](const std::string& bytes) {
         entry += static_cast<char>(bytes.size() >> 8);
         entry += static_cast<char>(bytes.size() & 0xFF);
         entry += bytes;
     };
-    field("");  // address
-    field("");  // display number
+    field(address);
+    field(number);
     field("MIT-MAGIC-COOKIE-1");
-    std::string cookie;
-    std::random_device random;
-    for (int i = 0; i < 16; ++i)
-        cookie += static_cast<char>(random() & 0xFF);
     field(cookie);
     std::ofstream(path, std::ios::binary) << entry;
 }
 
-XServer::XServer(const std::filesystem::path& authFile, Lifetime lifetime)
+std::string WriteCookieFile(const std::filesystem::path& path)
+{
+    std::string cookie;
+    std::random_device random;
+    for (int i = 0; i < 16; ++i)
+        cookie += static_cast<char>(random() & 0xFF);
+    WriteCookieEntry(path, cookie, 0xFFFF, "", "");  // 0xFFFF: any server
+    return cookie;
+}
+
+XServer::XServer(const std::filesystem::path& authFile, Lifetime lifetime, Reach reach)
 {
     int fds[2];
     if (pipe2(fds, O_CLOEXEC) != 0)
         return;
     // The server picks a free display number and writes it to the pipe once it accepts clients.
     std::vector<std::string> args = {"Xvfb", "-displayfd", std::to_string(fds[1]), "-screen", "0", "320x240x24",
-                                     "-nolisten", "tcp", lifetime == Lifetime::Stays ? "-noreset" : "-terminate"};
+                                     reach == Reach::Local ? "-nolisten" : "-listen", "tcp", lifetime == Lifetime::Stays ? "-noreset" : "-terminate"};
     if (!authFile.empty())
         args.insert(args.end(), {"-auth", authFile.string()});
     m_pid = Spawn(args, fds[1]);

@@ -10,15 +10,24 @@
 namespace displaytest {
 
 // An authority file with one random MIT-MAGIC-COOKIE-1 for any display, for Xvfb's -auth.
-void WriteCookieFile(const std::filesystem::path& path);
+// Returns the cookie.
+std::string WriteCookieFile(const std::filesystem::path& path);
+
+// An authority file with one entry for `cookie`, as xauth writes it: for the server at `address`
+// in `family` (256: this machine, by its host name) and display `number`.
+void WriteCookieEntry(const std::filesystem::path& path, const std::string& cookie, unsigned family,
+                      const std::string& address, const std::string& number);
 
 class XServer {
 public:
     // Whether the server goes on after its last client leaves (Xvfb -noreset) or ends then
     // (Xvfb -terminate).
     enum class Lifetime { Stays, EndsWithLastClient };
+    // Where clients reach it: its local socket, or that and TCP port 6000 + its number.
+    enum class Reach { Local, LocalAndTcp };
     // With `authFile`, the server accepts only clients that present the cookie written there.
-    explicit XServer(const std::filesystem::path& authFile = {}, Lifetime lifetime = Lifetime::Stays);
+    explicit XServer(const std::filesystem::path& authFile = {}, Lifetime lifetime = Lifetime::Stays,
+                     Reach reach = Reach::Local);
     ~XServer();
     XServer(const XServer&) = delete;
     XServer& operator=(const XServer&) = delete;
