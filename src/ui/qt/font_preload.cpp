@@ -63,9 +63,4 @@ FontConfigPreload::~FontConfigPreload()
 
 void FontConfigPreload::Begin() { m_gate->Settle(Gate::State::Begun); }
 
-std::function<void()> FontConfigPreload::Beginner() const
-{
-    return [gate = m_gate] { gate->Settle(Gate::State::Begun); };
-}
-
 }  // namespace ui::qt

@@ -1,7 +1,6 @@
 // The font configuration, loaded beside the display check instead of on Qt's main thread.
 #pragma once
 
-#include <functional>
 #include <memory>
 #include <thread>
 
@@ -13,10 +12,9 @@ namespace ui::qt {
 // core the start leaves idle, and Qt finds it loaded. Where fontconfig is not in the process
 // (a Qt without it), nothing is done.
 //
-// The load waits to be begun: by the time a display has accepted us Qt is likely to start, and
-// the X check reads standard error until the server has answered, where fontconfig's warnings
-// must not be taken for the server's words. The load is waited for when the object goes; one not
-// begun by then is not made at all.
+// The load waits to be begun: once a display has accepted us, Qt is about to start and will need
+// the fonts; where none does, the terminal takes over and needs none. The load is waited for when
+// the object goes; one not begun by then is not made at all.
 class FontConfigPreload {
 public:
     FontConfigPreload();
@@ -26,13 +24,11 @@ public:
 
     // Lets the load begin; asked again, does nothing.
     void Begin();
-    // The same, as a call any thread may make at any time, also once this object is gone.
-    std::function<void()> Beginner() const;
     // Whether a thread was made: fontconfig is in the process and a thread could be made.
     bool Started() const { return m_thread.joinable(); }
 
 private:
-    struct Gate;  // what the thread and the beginners share
+    struct Gate;  // what the thread and this object share
     std::shared_ptr<Gate> m_gate;
     std::thread m_thread;
 };

@@ -46,7 +46,7 @@ struct FontConfig {
     }
 };
 
-enum class Preload { None, BegunAtOnce, BegunLaterFromAnotherThread, NeverBegun };
+enum class Preload { None, BegunAtOnce, BegunLater, NeverBegun };
 
 // The configuration file first named, "first", lists a font folder of its own; the one named once
 // the preload is made, "second", lists another; after the preload is gone FONTCONFIG_FILE names a
@@ -80,8 +80,8 @@ enum class Preload { None, BegunAtOnce, BegunLaterFromAnotherThread, NeverBegun 
             std::this_thread::sleep_for(std::chrono::milliseconds(300));
         if (preload != Preload::BegunAtOnce)
             setenv("FONTCONFIG_FILE", secondFile.c_str(), 1);
-        if (preload == Preload::BegunLaterFromAnotherThread)
-            std::thread(load->Beginner()).join();
+        if (preload == Preload::BegunLater)
+            load->Begin();
         const bool started = !load || load->Started();
         load.reset();
         setenv("FONTCONFIG_FILE", (root / "not-there.conf").c_str(), 1);
@@ -100,7 +100,7 @@ TEST(FontConfigPreloadTest, TheConfigurationIsLoadedOnceBegunAndByTheTimeThePrel
         const char* why;
     } cases[] = {
         {Preload::BegunAtOnce, 1, "loaded when begun"},
-        {Preload::BegunLaterFromAnotherThread, 2, "loaded only once begun, from the file named by then"},
+        {Preload::BegunLater, 2, "loaded only once begun, from the file named by then"},
         {Preload::NeverBegun, 0, "never begun: not loaded, and its going does not wait"},
         // The check can tell them apart: without a preload the configuration loads only at the
         // end, from nothing.
