@@ -116,7 +116,7 @@ bool X11Handshake::Open(const Deadline& deadline)
         m_fd = x11::ConnectNetwork(*m_name, deadline, problem);
     }
     if (m_fd < 0) {
-        m_result = shown + " cannot be reached (" + problem + ")";
+        m_result = problem.empty() ? shown + " " + deadline.Missed() : shown + " cannot be reached (" + problem + ")";
         return false;
     }
     m_unsent = x11::SetupRequest(x11::AuthorizationFor(m_fd, m_name->number));

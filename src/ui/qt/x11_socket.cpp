@@ -96,7 +96,7 @@ addrinfo* LookUp(const std::string& host, int port, const Deadline& deadline, st
                     freeaddrinfo(lookup->request.ar_result);
                 delete lookup;
             }
-            problem = "looking up " + host + " " + deadline.Missed();
+            problem.clear();  // time is up
             return nullptr;
         }
     }
@@ -167,7 +167,7 @@ int ConnectNetwork(const DisplayName& name, const Deadline& deadline, std::strin
         if (error == EINPROGRESS)
             error = FinishConnect(fd, deadline);
         if (error != 0) {
-            problem = error == ETIMEDOUT ? "connecting " + deadline.Missed() : std::strerror(error);
+            problem = error == ETIMEDOUT ? "" : std::strerror(error);
             close(fd);
             fd = -1;
         }

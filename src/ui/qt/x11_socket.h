@@ -30,7 +30,8 @@ bool OverNetwork(const DisplayName& name);
 int ConnectLocal(const DisplayName& name);
 
 // The connection over the network: the host looked up and connected to (port 6000 + number)
-// within `deadline`. -1 with why not in `problem` when it cannot be made.
+// within `deadline`. -1 with why not in `problem` when it cannot be made, or with `problem`
+// empty when the deadline passed first.
 int ConnectNetwork(const DisplayName& name, const Deadline& deadline, std::string& problem);
 
 // The MIT-MAGIC-COOKIE-1 the user's authority file (XAUTHORITY, else ~/.Xauthority) holds for
