@@ -1,11 +1,14 @@
 #include "ui/qt/x11_socket.h"
 
 #include <X11/Xauth.h>
+#include <algorithm>
 #include <arpa/inet.h>
 #include <cerrno>
+#include <chrono>
 #include <cstddef>
 #include <cstdlib>
 #include <cstring>
+#include <memory>
 #include <netdb.h>
 #include <netinet/in.h>
 #include <poll.h>
@@ -67,7 +70,7 @@ struct Lookup {
 
 addrinfo* LookUp(const std::string& host, int port, const Deadline& deadline, std::string& problem)
 {
-    auto* lookup = new Lookup{host, std::to_string(port), {}, {}};
+    auto lookup = std::make_unique<Lookup>(Lookup{host, std::to_string(port), {}, {}});
     lookup->hints.ai_socktype = SOCK_STREAM;
     lookup->hints.ai_flags = AI_NUMERICSERV;
     std::string& name = lookup->host;
@@ -85,26 +88,26 @@ addrinfo* LookUp(const std::string& host, int port, const Deadline& deadline, st
     if (error == 0)
         error = gai_error(&lookup->request);
     for (; error == EAI_INPROGRESS; error = gai_error(&lookup->request)) {
-        auto left = std::max(deadline.end - std::chrono::steady_clock::now(), std::chrono::steady_clock::duration::zero());
-        auto seconds = std::chrono::duration_cast<std::chrono::seconds>(left);
-        timespec wait{static_cast<time_t>(seconds.count()),
-                      static_cast<long>(std::chrono::duration_cast<std::chrono::nanoseconds>(left - seconds).count())};
-        if (gai_suspend(requests, 1, &wait) == EAI_AGAIN && std::chrono::steady_clock::now() >= deadline.end) {
-            // A lookup that could not be stopped still writes to its request: that is left to it.
-            if (gai_cancel(&lookup->request) != EAI_NOTCANCELED) {
-                if (lookup->request.ar_result)
-                    freeaddrinfo(lookup->request.ar_result);
-                delete lookup;
-            }
+        auto left = deadline.end - std::chrono::steady_clock::now();
+        if (left <= std::chrono::steady_clock::duration::zero()) {
+            // A lookup that cannot be stopped still writes to its request: that is left to it.
+            if (gai_cancel(&lookup->request) == EAI_NOTCANCELED)
+                static_cast<void>(lookup.release());
+            else if (lookup->request.ar_result)
+                freeaddrinfo(lookup->request.ar_result);
             problem.clear();  // time is up
             return nullptr;
         }
+        auto seconds = std::chrono::duration_cast<std::chrono::seconds>(left);
+        timespec wait{static_cast<time_t>(seconds.count()),
+                      static_cast<long>(std::chrono::duration_cast<std::chrono::nanoseconds>(left - seconds).count())};
+        gai_suspend(requests, 1, &wait);  // whatever ended the wait, the request's state says
     }
-    addrinfo* found = error == 0 ? lookup->request.ar_result : nullptr;
-    if (error != 0)
+    if (error != 0) {
         problem = error == EAI_SYSTEM ? std::strerror(errno) : gai_strerror(error);
-    delete lookup;
-    return found;
+        return nullptr;
+    }
+    return lookup->request.ar_result;
 }
 
 }  // namespace

@@ -436,6 +436,88 @@ private:
     std::thread m_thread;
 };
 
+// Stands on an X display number and answers every client alike: with `greeting`, which it then
+// leaves the connection open after, or, without one, by hanging up at once.
+class WrongServer {
+public:
+    WrongServer(int number, std::optional<std::string> greeting) : m_greeting(std::move(greeting))
+    {
+        m_listener = socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+        sockaddr_un addr{};
+        addr.sun_family = AF_UNIX;
+        std::string path = "/tmp/.X11-unix/X" + std::to_string(number);
+        path.copy(addr.sun_path + 1, path.size());
+        auto len = static_cast<socklen_t>(offsetof(sockaddr_un, sun_path) + 1 + path.size());
+        if (bind(m_listener, reinterpret_cast<sockaddr*>(&addr), len) == 0 && listen(m_listener, 16) == 0)
+            m_thread = std::thread([this] { Serve(); });
+    }
+    ~WrongServer()
+    {
+        m_stop = true;
+        if (m_thread.joinable())
+            m_thread.join();
+        for (int fd : m_clients)
+            close(fd);
+        close(m_listener);
+    }
+    bool Ok() const { return m_thread.joinable(); }
+
+private:
+    void Serve()
+    {
+        while (!m_stop) {
+            pollfd p{m_listener, POLLIN, 0};
+            if (poll(&p, 1, 50) <= 0)
+                continue;
+            int client = accept4(m_listener, nullptr, nullptr, SOCK_CLOEXEC);
+            if (client < 0)
+                continue;
+            if (!m_greeting) {
+                close(client);
+                continue;
+            }
+            (void)!write(client, m_greeting->data(), m_greeting->size());
+            m_clients.push_back(client);
+        }
+    }
+
+    std::optional<std::string> m_greeting;
+    int m_listener = -1;
+    std::vector<int> m_clients;
+    std::atomic<bool> m_stop{false};
+    std::thread m_thread;
+};
+
+// Something other than an X server on the display's socket is told apart as soon as it has said
+// something, or hung up on the second try too; nothing waits for the deadline.
+TEST(DisplayProbeTest, WhatIsNoXServerIsToldApartWithoutWaiting)
+{
+    fs::path dir = fs::temp_directory_path() / ("vellix-display-wrong-" + std::to_string(getpid()));
+    fs::create_directories(dir);
+    struct Case {
+        const char* name;
+        std::optional<std::string> greeting;
+        std::string problem;
+    } cases[] = {
+        {"a web server", "HTTP/1.1 400 Bad Request\r\n\r\n", "the X display :913 did not answer as an X server"},
+        {"hangs up on every client", std::nullopt, "the X display :913 closed the connection without answering"},
+    };
+    constexpr std::chrono::milliseconds kLong{3000};
+    for (const Case& c : cases) {
+        WrongServer server(913, c.greeting);
+        ASSERT_TRUE(server.Ok()) << c.name;
+        Env env;
+        OnlyX(env, ":913", dir);
+        auto start = std::chrono::steady_clock::now();
+        ui::qt::DisplayChoice choice = ui::qt::ChooseDisplay(kLong);
+        auto took = std::chrono::steady_clock::now() - start;
+        EXPECT_EQ(choice.platform, "") << c.name;
+        EXPECT_NE(choice.problem.find(c.problem), std::string::npos) << c.name << ": " << choice.problem;
+        EXPECT_LT(took, kLong / 2) << c.name << ": " << std::chrono::duration_cast<std::chrono::milliseconds>(took).count() << " ms";
+    }
+    fs::remove_all(dir);
+}
+
 TEST(DisplayProbeTest, AClientDroppedDuringAServerResetIsTriedAgain)
 {
     displaytest::XServer x;
