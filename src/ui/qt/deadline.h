@@ -16,8 +16,12 @@ struct Deadline {
     std::string Missed() const;
 };
 
-// Waits until `fd` can be read, the peer hangs up, or the deadline passes; a signal does not end
-// the wait. 1 when ready, 0 when time is up, -1 on error (errno says which).
+// Waits until `fd` is ready for `events` (poll's POLLIN, POLLOUT), the peer hangs up, or the
+// deadline passes; a signal does not end the wait. 1 when ready, 0 when time is up, -1 on error
+// (errno says which).
+int WaitFor(int fd, short events, const Deadline& deadline);
+
+// WaitFor with POLLIN: until `fd` can be read.
 int WaitReadable(int fd, const Deadline& deadline);
 
 }  // namespace ui::qt

@@ -40,19 +40,6 @@ bool SendSome(int fd, std::string& unsent)
     return true;
 }
 
-// 1 when `fd` can be written, 0 when time is up, -1 on error.
-int WaitWritable(int fd, const Deadline& deadline)
-{
-    for (;;) {
-        auto left = std::chrono::ceil<std::chrono::milliseconds>(deadline.end - std::chrono::steady_clock::now());
-        pollfd p{fd, POLLOUT, 0};
-        int ready = poll(&p, 1, static_cast<int>(std::max<long long>(left.count(), 0)));
-        if (ready < 0 && errno == EINTR)
-            continue;
-        return ready;
-    }
-}
-
 }  // namespace
 
 X11Handshake::X11Handshake(std::string display) : m_display(std::move(display))
@@ -135,7 +122,7 @@ void X11Handshake::Collect(const Deadline& deadline)
             return;
         bool dropped = false;
         while (!m_unsent.empty() && !dropped) {
-            int ready = WaitWritable(m_fd, deadline);
+            int ready = WaitFor(m_fd, POLLOUT, deadline);
             if (ready == 0) {
                 m_result = shown + " " + deadline.Missed();
                 Close();

@@ -1,7 +1,6 @@
 #include "ui/qt/x11_socket.h"
 
 #include <X11/Xauth.h>
-#include <algorithm>
 #include <arpa/inet.h>
 #include <cerrno>
 #include <chrono>
@@ -41,22 +40,14 @@ int ConnectUnix(const sockaddr_un& address, socklen_t length)
 // Waits for a non-blocking connect to end: 0 when connected, else an errno value.
 int FinishConnect(int fd, const Deadline& deadline)
 {
-    for (;;) {
-        auto left = std::chrono::ceil<std::chrono::milliseconds>(deadline.end - std::chrono::steady_clock::now());
-        pollfd p{fd, POLLOUT, 0};
-        int ready = poll(&p, 1, static_cast<int>(std::max<long long>(left.count(), 0)));
-        if (ready < 0 && errno == EINTR)
-            continue;
-        if (ready < 0)
-            return errno;
-        if (ready == 0)
-            return ETIMEDOUT;
-        int error = 0;
-        socklen_t size = sizeof error;
-        if (getsockopt(fd, SOL_SOCKET, SO_ERROR, &error, &size) != 0)
-            return errno;
-        return error;
-    }
+    int ready = WaitFor(fd, POLLOUT, deadline);
+    if (ready <= 0)
+        return ready == 0 ? ETIMEDOUT : errno;
+    int error = 0;
+    socklen_t size = sizeof error;
+    if (getsockopt(fd, SOL_SOCKET, SO_ERROR, &error, &size) != 0)
+        return errno;
+    return error;
 }
 
 // The host's addresses, looked up beside the caller (by the C library's own thread) so that a
