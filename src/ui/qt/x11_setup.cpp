@@ -40,12 +40,18 @@ void AppendPadded(std::string& out, const std::string& bytes)
     out.append((4 - bytes.size() % 4) % 4, '\0');
 }
 
-// A reason as the server wrote it: padding and line ends are not part of it.
+// A reason as the server wrote it, fit for one line of a terminal: padding and trailing line
+// ends dropped, and any other control character (a line break, an escape sequence that would
+// work on the user's terminal) shown as a space.
 std::string Reason(std::string_view bytes)
 {
-    while (!bytes.empty() && (bytes.back() == '\0' || bytes.back() == '\n' || bytes.back() == '\r'))
-        bytes.remove_suffix(1);
-    return std::string(bytes);
+    std::string reason(bytes);
+    for (char& ch : reason)
+        if (static_cast<unsigned char>(ch) < 0x20 || ch == 0x7f)
+            ch = ' ';
+    while (!reason.empty() && reason.back() == ' ')
+        reason.pop_back();
+    return reason;
 }
 
 }  // namespace

@@ -47,6 +47,9 @@ TEST(X11SetupTest, AnswersAreReadOnlyOnceWhole)
     std::string failed = Header(0, static_cast<char>(refusal.size()), 6) + refusal;
     failed.resize(8 + 24, '\0');
     const std::string authenticate = Header(2, 0, 2) + std::string("Nope", 4) + std::string(4, '\0');
+    const std::string hostile = "Go\x1b[2J\naway\x7f \r\n";
+    std::string escapes = Header(0, static_cast<char>(hostile.size()), 4) + hostile;
+    escapes.resize(8 + 16, '\0');
     struct Case {
         const char* name;
         std::string bytes;
@@ -62,6 +65,7 @@ TEST(X11SetupTest, AnswersAreReadOnlyOnceWhole)
         {"refused, with why (line end and padding dropped)", failed, Kind::Refused, "No protocol specified", 0},
         {"refused, reason cut short", failed.substr(0, 20), Kind::Incomplete, "", 0},
         {"more authentication wanted", authenticate, Kind::Refused, "Nope", 0},
+        {"a reason with control characters, shown on one line", escapes, Kind::Refused, "Go [2J away", 0},
         {"a reason longer than the answer", Header(0, 40, 1) + "abcd", Kind::NotX, "", 0},
         {"success too short to name its screens", Header(1, 0, 2) + std::string(8, '\0'), Kind::NotX, "", 0},
         {"an unknown status", Header(7, 0, 0), Kind::NotX, "", 0},
