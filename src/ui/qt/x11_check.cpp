@@ -93,11 +93,14 @@ bool X11Handshake::Open(const Deadline& deadline)
             }
             SleepAtMost(kQueueFullPause, deadline);
         }
-        problem = std::strerror(errno);
         // Like libxcb: a display named by its number alone may also be on this machine's port.
-        if (m_fd < 0 && m_name->protocol.empty() && m_name->host.empty()) {
-            std::string overNetwork;
-            m_fd = x11::ConnectNetwork(*m_name, deadline, overNetwork);
+        // Where neither answers, the local socket's failure is the one said.
+        if (m_fd < 0) {
+            problem = std::strerror(errno);
+            if (m_name->protocol.empty() && m_name->host.empty()) {
+                std::string overNetwork;
+                m_fd = x11::ConnectNetwork(*m_name, deadline, overNetwork);
+            }
         }
     } else {
         m_fd = x11::ConnectNetwork(*m_name, deadline, problem);
